@@ -24,9 +24,7 @@ public:
     }
     PortResult setEofEnable(bool on) override { return record("EOFEnable", on ? "1" : "0"); }
     PortResult setHandshaking(int m) override { return record("Handshaking", std::to_string(m)); }
-    PortResult setInBufferSize(int b) override {
-        return record("InBufferSize", std::to_string(b));
-    }
+    PortResult setInBufferSize(int b) override { return record("InBufferSize", std::to_string(b)); }
     PortResult setInputLen(int b) override { return record("InputLen", std::to_string(b)); }
     PortResult setInputMode(int m) override { return record("InputMode", std::to_string(m)); }
     PortResult setNullDiscard(bool on) override { return record("NullDiscard", on ? "1" : "0"); }
@@ -62,7 +60,7 @@ public:
         }
     }
 
-    std::vector<std::string> calls;  // "Name=value" per successful or failed write
+    std::vector<std::string> calls;             // "Name=value" per successful or failed write
     std::map<std::string, PortError> failures;  // operation name -> failure to return
     bool dtr = false;
     std::vector<bool> dtrHistory;
