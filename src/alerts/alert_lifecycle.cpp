@@ -1,0 +1,103 @@
+#include "alerts/alert_lifecycle.h"
+
+#include <chrono>
+#include <limits>
+
+#include "shell/settings.h"
+
+namespace veltra {
+
+namespace {
+
+// The detector takes a DTR pulse longer than this as a mute request.
+constexpr std::chrono::milliseconds kMutePulse{100};
+
+// The counters are 16-bit; a count can never usefully pass the largest
+// time a reader returns, but it must not wrap into a negative count either.
+void CountTick(std::int16_t& ticks) {
+    if (ticks < std::numeric_limits<std::int16_t>::max()) {
+        ++ticks;
+    }
+}
+
+}  // namespace
+
+AlertLifecycle::AlertLifecycle(const SettingsStore& store, Timer& timer2, Timer& timer3,
+                               SerialPort& port, MainWindowOps& window, const MonotonicClock& clock,
+                               EventPump& pump)
+    : store_(store),
+      timer2_(timer2),
+      timer3_(timer3),
+      port_(port),
+      window_(window),
+      clock_(clock),
+      pump_(pump) {
+    timer2_.setOnTick([this] { Timer2_Timer(); });
+    timer3_.setOnTick([this] { Timer3_Timer(); });
+}
+
+void AlertLifecycle::BeginAlert() {
+    // The pending auto-hide is dropped before the mute rather than after it:
+    // an immediate mute runs pending events for 100 ms, and a Timer2 tick
+    // among them must not minimise the window as the alert begins.
+    HideTicks = 0;
+    timer2_.stop();
+    if (settings::ReadBool(store_, "AutoMute", settings::Use::BeginAlert)) {
+        if (settings::ReadBool(store_, "AutoMuteTime", settings::Use::BeginAlert)) {
+            timer3_.start();
+        } else {
+            AutoMute();
+        }
+    }
+}
+
+void AlertLifecycle::EndAlert() {
+    if (settings::ReadBool(store_, "AutoHide", settings::Use::EndAlert)) {
+        if (settings::ReadBool(store_, "AutoHideTime", settings::Use::EndAlert)) {
+            timer2_.start();
+        } else {
+            window_.setWindowState(WindowState::Minimised);
+        }
+    }
+}
+
+void AlertLifecycle::AutoMute() {
+    // A closed port keeps its line state to itself; the port layer deals
+    // with that, and a mute request reports nothing either way.
+    (void)port_.setDtrEnable(true);
+    const auto raised = clock_.now();
+    while (clock_.now() - raised <= kMutePulse) {
+        pump_.processEvents();
+    }
+    (void)port_.setDtrEnable(false);
+}
+
+void AlertLifecycle::NoAutoHide() {
+    timer2_.stop();
+    HideTicks = 0;
+}
+
+void AlertLifecycle::Timer2_Timer() {
+    if (MuteHeld) {
+        return;
+    }
+    const int n = settings::ReadInt(store_, "AutoHideTime", settings::Use::TimerTick);
+    if (HideTicks >= n) {
+        window_.setWindowState(WindowState::Minimised);
+        HideTicks = 0;
+        timer2_.stop();
+    }
+    CountTick(HideTicks);
+}
+
+void AlertLifecycle::Timer3_Timer() {
+    const int n = settings::ReadInt(store_, "AutoMuteTime", settings::Use::TimerTick);
+    if (MuteTicks >= n) {
+        timer3_.stop();
+        AutoMute();
+        MuteTicks = 0;
+    }
+    CountTick(MuteTicks);
+}
+
+}  // namespace veltra

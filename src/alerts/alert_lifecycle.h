@@ -1,0 +1,64 @@
+#pragma once
+// What the program does when an alert begins and ends: after an alert has
+// lasted "AutoMuteTime" seconds it pulses DTR to ask the detector to mute
+// (Timer3), and "AutoHideTime" seconds after an alert has ended it minimises
+// the main window (Timer2). The display decoder calls BeginAlert/EndAlert on
+// the transitions; user actions on the window call NoAutoHide.
+//
+// The options are read afresh at every use, so a change in the settings
+// dialog applies from the next alert or tick on.
+
+#include <cstdint>
+
+#include "platform/clock.h"
+#include "platform/settings_store.h"
+#include "platform/timer.h"
+#include "platform/window.h"
+#include "port/serial_port.h"
+
+namespace veltra {
+
+class AlertLifecycle {
+public:
+    // Installs Timer2_Timer and Timer3_Timer as the ticks of `timer2` and
+    // `timer3`; the timers must be stopped and must outlive this object.
+    AlertLifecycle(const SettingsStore& store, Timer& timer2, Timer& timer3, SerialPort& port,
+                   MainWindowOps& window, const MonotonicClock& clock, EventPump& pump);
+    AlertLifecycle(const AlertLifecycle&) = delete;
+    AlertLifecycle& operator=(const AlertLifecycle&) = delete;
+
+    // An alert has begun: arm the mute (or send it now when its time is 0)
+    // and drop an auto-hide still pending from the previous alert.
+    void BeginAlert();
+    // An alert has ended: arm the auto-hide (or minimise now when its time
+    // is 0). A pending mute is left to go out.
+    void EndAlert();
+    // One mute pulse: DTR on, a little over 100 ms, DTR off. Pending events
+    // keep running during the wait, so this may be re-entered.
+    void AutoMute();
+    // Cancels a pending auto-hide.
+    void NoAutoHide();
+    // Auto-hide countdown, once a second while Timer2 runs.
+    void Timer2_Timer();
+    // Auto-mute countdown, once a second while Timer3 runs.
+    void Timer3_Timer();
+
+    // Ticks of Timer2 counted since the alert ended.
+    std::int16_t HideTicks = 0;
+    // Ticks of Timer3 counted towards the mute; reset only by Timer3_Timer,
+    // so it stands at 1 after every mute.
+    std::int16_t MuteTicks = 0;
+    // The on-screen mute button is held down: the auto-hide count pauses.
+    bool MuteHeld = false;
+
+private:
+    const SettingsStore& store_;
+    Timer& timer2_;
+    Timer& timer3_;
+    SerialPort& port_;
+    MainWindowOps& window_;
+    const MonotonicClock& clock_;
+    EventPump& pump_;
+};
+
+}  // namespace veltra
