@@ -1,0 +1,104 @@
+#include "link/frame_receiver.h"
+
+#include <algorithm>
+
+#include "link/hex.h"
+
+namespace veltra {
+namespace {
+
+constexpr std::string_view kSync = "FE";
+// A candidate of 26 or more bytes ("FE" and 25 groups of three characters)
+// can never be cut to exactly 74 characters; this much of it is enough to
+// keep it over-long.
+constexpr std::size_t kOverLongKeep = 78;
+// Large batches are converted and compacted in slices of this many bytes so
+// that their hex text never sits in memory whole.
+constexpr std::size_t kSliceBytes = 1024;
+
+}  // namespace
+
+void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input) {
+    if (commEvent != 2) {
+        return;
+    }
+    RecvCount = RecvCount + 1 > 1000 ? 0 : RecvCount + 1;
+    // Let the compaction threshold follow the buffer back down once queued
+    // frames have been taken out.
+    compactAt_ = std::min(compactAt_, std::max(kCompactAbove, 2 * RecvBuffer.size()));
+
+    Append(Input);
+
+    // Resynchronise: the buffer starts at the first sync byte.
+    const std::size_t first = RecvBuffer.find(kSync);
+    if (first != std::string::npos && first > 0) {
+        RecvBuffer.erase(0, first);
+    }
+    const std::size_t next = RecvBuffer.find(kSync, 2);
+    if (next == std::string::npos) {
+        return;
+    }
+    // Everything up to the blank in front of the next sync byte; that blank
+    // stays and is dropped by the resynchronisation of the next event.
+    std::string frame = RecvBuffer.substr(0, next - 1);
+    RecvBuffer.erase(0, next - 1);
+    ++CutCount;
+    if (frame.size() != kFrameTextLength) {
+        return;
+    }
+
+    // The buffer is left alone from here on: the calls below may run nested
+    // receive events that work on what follows this frame.
+    if (sink_.ShowRawChecked()) {
+        sink_.ShowRawFrame(frame);
+    }
+    sink_.Process(frame);
+    if (sink_.LogDataChecked()) {
+        sink_.LogData();
+    }
+}
+
+void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {
+    while (!bytes.empty()) {
+        const std::size_t n = std::min(bytes.size(), kSliceBytes);
+        RecvBuffer += ParseBytes(bytes.first(n));
+        bytes = bytes.subspan(n);
+        if (RecvBuffer.size() > compactAt_) {
+            Compact();
+        }
+    }
+}
+
+// Drops only text that can never become part of an accepted frame, without
+// changing how many candidates the buffer holds or where each one ends, so
+// every frame still comes out, and on the same event, as without the bound:
+//  - with no sync byte in the buffer, all of it (the next sync byte would
+//    drop it anyway);
+//  - text before the first sync byte (likewise);
+//  - the middle of an over-long candidate, which is kept over-long so that it
+//    is still rejected when it is cut.
+void FrameReceiver::Compact() {
+    std::size_t start = RecvBuffer.find(kSync);
+    if (start == std::string::npos) {
+        RecvBuffer.clear();
+    } else {
+        std::string kept;
+        kept.reserve(RecvBuffer.size() - start);
+        while (start != std::string::npos) {
+            const std::size_t next = RecvBuffer.find(kSync, start + 2);
+            // The candidate's text including the blank before the next sync.
+            const std::size_t end = next == std::string::npos ? RecvBuffer.size() : next;
+            // Candidates start on a whole group, so the kept part ends with
+            // a group's blank and the next sync byte still follows a blank.
+            kept.append(RecvBuffer, start, std::min(end - start, kOverLongKeep));
+            start = next;
+        }
+        RecvBuffer.swap(kept);
+        RecvBuffer.shrink_to_fit();
+    }
+    // Queued candidates cannot be dropped; let the buffer grow before the
+    // next scan so that compaction costs stay proportional to the input.
+    compactAt_ = std::max(kCompactAbove, 2 * RecvBuffer.size());
+}
+
+}  // namespace veltra

@@ -1,0 +1,58 @@
+#pragma once
+// The receive event of the serial line: counts events, keeps the received
+// bytes as hex text, cuts display frames out of it at the sync byte and hands
+// each frame of the right length on.
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+namespace veltra {
+
+// Where accepted frames go. The checked states are asked for at each frame,
+// right before the step they govern.
+class FrameSink {
+public:
+    virtual ~FrameSink() = default;
+    virtual bool ShowRawChecked() const = 0;
+    virtual void ShowRawFrame(const std::string& frame) = 0;
+    virtual void Process(const std::string& frame) = 0;
+    virtual bool LogDataChecked() const = 0;
+    virtual void LogData() = 0;
+};
+
+inline constexpr std::size_t kFrameTextLength = 74;  // 25 bytes, blank separated
+
+class FrameReceiver {
+public:
+    explicit FrameReceiver(FrameSink& sink) : sink_(sink) {}
+    FrameReceiver(const FrameReceiver&) = delete;
+    FrameReceiver& operator=(const FrameReceiver&) = delete;
+
+    // One communications event. Only the receive event (2) does anything; it
+    // takes at most one frame out of the buffer. May be re-entered from inside
+    // the sink's calls: the frame has already been cut out of RecvBuffer by then.
+    void MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input);
+
+    // Hex text received and not yet consumed.
+    std::string RecvBuffer;
+    // Receive events seen, 1..1000 then 0 again; the link watchdog reads it.
+    std::int32_t RecvCount = 0;
+    // Candidates cut out of the buffer so far, accepted or not. Each one ends
+    // at the next sync byte of the stream, so the n-th cut is the one that
+    // sync byte number n + 1 (counting from 1) completed.
+    std::uint64_t CutCount = 0;
+
+    // Above this many characters the buffer is compacted (see Compact).
+    static constexpr std::size_t kCompactAbove = 4096;
+
+private:
+    void Append(std::span<const std::uint8_t> bytes);
+    void Compact();
+
+    FrameSink& sink_;
+    std::size_t compactAt_ = kCompactAbove;
+};
+
+}  // namespace veltra

@@ -1,0 +1,235 @@
+#include "link/frame_receiver.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "support/frames.h"
+#include "support/reference_receiver.h"
+
+namespace veltra {
+namespace {
+
+using test::Append;
+using test::Bytes;
+using test::FrameBytes;
+using test::FrameText;
+
+class RecordingSink : public FrameSink {
+public:
+    bool ShowRawChecked() const override { return showRaw; }
+    void ShowRawFrame(const std::string& f) override { calls.push_back("raw " + f); }
+    void Process(const std::string& f) override {
+        calls.push_back("process " + f);
+        frames.push_back(f);
+        if (onProcess) {
+            onProcess(f);
+        }
+    }
+    bool LogDataChecked() const override { return logData; }
+    void LogData() override { calls.push_back("log"); }
+
+    bool showRaw = false;
+    bool logData = false;
+    std::vector<std::string> calls;
+    std::vector<std::string> frames;
+    std::function<void(const std::string&)> onProcess;
+};
+
+class FrameReceiverTest : public ::testing::Test {
+protected:
+    void Receive(const Bytes& bytes) { rx.MSComm1_OnComm(2, bytes); }
+
+    RecordingSink sink;
+    FrameReceiver rx{sink};
+};
+
+DisplayState WithDot(int dot) {
+    DisplayState s;
+    s.Signal[dot] = true;
+    return s;
+}
+
+TEST_F(FrameReceiverTest, AFrameIsCutWhenTheNextSyncByteArrives) {
+    const Bytes f = FrameBytes(WithDot(3));
+    Receive({0x12, 0x34});
+    Receive(f);
+    EXPECT_TRUE(sink.frames.empty());
+    Receive({kSyncByte});
+    ASSERT_EQ(sink.frames.size(), 1u);
+    EXPECT_EQ(sink.frames[0], FrameText(f));
+    EXPECT_EQ(sink.frames[0].size(), 74u);
+    EXPECT_EQ(rx.RecvBuffer, " FE ");
+}
+
+TEST_F(FrameReceiverTest, HandsEachFrameToLabelDecoderAndLogAsTheFlagsSayAtThatFrame) {
+    const Bytes f = FrameBytes(WithDot(0));
+    const std::string text = FrameText(f);
+    Receive(f);
+    sink.showRaw = true;
+    sink.logData = true;
+    Receive(f);
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"raw " + text, "process " + text, "log"}));
+    sink.calls.clear();
+    sink.showRaw = false;
+    Receive(f);
+    sink.logData = false;
+    sink.showRaw = true;
+    Receive(f);
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"process " + text, "log", "raw " + text,
+                                                    "process " + text}));
+}
+
+TEST_F(FrameReceiverTest, TakesAtMostOneFramePerEvent) {
+    Bytes three;
+    for (int dot : {1, 2, 3}) {
+        Append(three, FrameBytes(WithDot(dot)));
+    }
+    three.push_back(kSyncByte);
+    Receive(three);
+    EXPECT_EQ(sink.frames.size(), 1u);
+    Receive({});
+    EXPECT_EQ(sink.frames.size(), 2u);
+    Receive({0x00});
+    ASSERT_EQ(sink.frames.size(), 3u);
+    Receive({});
+    EXPECT_EQ(sink.frames.size(), 3u);
+    EXPECT_EQ(sink.frames[1], FrameText(FrameBytes(WithDot(2))));
+    EXPECT_EQ(sink.frames[2], FrameText(FrameBytes(WithDot(3))));
+}
+
+TEST_F(FrameReceiverTest, OnlyFramesOfExactly74CharactersAreHandedOn) {
+    const Bytes good = FrameBytes(WithDot(5));
+    Bytes shortFrame = good;
+    shortFrame.pop_back();  // 24 bytes: 71 characters
+    Bytes longFrame = good;
+    longFrame.push_back(0x00);  // 26 bytes: 77 characters
+    Bytes split = good;
+    split[12] = kSyncByte;  // a data byte 0xFE: two short pieces
+    Bytes stream;
+    for (const Bytes* b : std::vector<const Bytes*>{&shortFrame, &longFrame, &split, &good}) {
+        Append(stream, *b);
+    }
+    stream.push_back(kSyncByte);
+    for (std::uint8_t b : stream) {
+        Receive({b});
+    }
+    ASSERT_EQ(sink.frames.size(), 1u);
+    EXPECT_EQ(sink.frames[0], FrameText(good));
+}
+
+TEST_F(FrameReceiverTest, CountsReceiveEventsOnlyAndWrapsAfter1000) {
+    rx.MSComm1_OnComm(1, FrameBytes(WithDot(0)));
+    rx.MSComm1_OnComm(3, {});
+    EXPECT_EQ(rx.RecvCount, 0);
+    EXPECT_EQ(rx.RecvBuffer, "");
+    for (int i = 1; i <= 1000; ++i) {
+        Receive({});
+        ASSERT_EQ(rx.RecvCount, i);
+    }
+    Receive({0x01});
+    EXPECT_EQ(rx.RecvCount, 0);
+    Receive({});
+    EXPECT_EQ(rx.RecvCount, 1);
+}
+
+TEST_F(FrameReceiverTest, AnEventHandledInsideTheCallOutsWorksOnTheRestOfTheBuffer) {
+    const Bytes a = FrameBytes(WithDot(1));
+    const Bytes b = FrameBytes(WithDot(2));
+    Bytes both = a;
+    Append(both, b);
+    both.push_back(kSyncByte);
+    sink.logData = true;
+    int nested = 0;
+    sink.onProcess = [&](const std::string& f) {
+        if (f == FrameText(a)) {
+            ++nested;
+            Receive({0x00});  // as if it arrived during the mute pulse
+            EXPECT_EQ(rx.RecvCount, 2);
+        }
+    };
+    Receive(both);
+    EXPECT_EQ(nested, 1);
+    EXPECT_EQ(sink.calls, (std::vector<std::string>{"process " + FrameText(a),
+                                                    "process " + FrameText(b), "log", "log"}));
+    EXPECT_EQ(rx.RecvBuffer, " FE 00 ");
+}
+
+// Megabytes without a sync byte, inside and outside a candidate, must not
+// pile up, and the frame after them must still come out.
+TEST_F(FrameReceiverTest, LongRunsWithoutSyncKeepTheBufferSmall) {
+    std::mt19937 rng(7);
+    const Bytes noise = test::Noise(rng, 4096);
+    const Bytes good = FrameBytes(WithDot(4));
+    const std::size_t bound = FrameReceiver::kCompactAbove + 3 * 1024;
+    for (bool afterSync : {false, true}) {
+        if (afterSync) {
+            Receive({kSyncByte});
+        }
+        for (int i = 0; i < 1024; ++i) {  // 4 MiB
+            Receive(noise);
+            ASSERT_LE(rx.RecvBuffer.size(), bound);
+        }
+        Receive(Bytes(4u << 20, 0x00));  // and 4 MiB in one event
+        EXPECT_LE(rx.RecvBuffer.size(), bound);
+        EXPECT_LE(rx.RecvBuffer.capacity(), 2 * bound);
+        Bytes tail = good;
+        tail.push_back(kSyncByte);
+        Receive(tail);
+        if (afterSync) {  // the over-long candidate is rejected first
+            EXPECT_EQ(sink.frames.size(), 1u);
+            Receive({});
+        }
+        ASSERT_EQ(sink.frames.size(), afterSync ? 2u : 1u);
+        EXPECT_EQ(sink.frames.back(), FrameText(good));
+    }
+}
+
+// The bound may only drop text that can never become part of a frame: every
+// frame must come out, and on the same event, as without any bound.
+TEST(FrameReceiverBound, ChangesNeitherTheFramesNorTheEventsTheyComeOutOn) {
+    for (unsigned seed = 1; seed <= 4; ++seed) {
+        std::mt19937 rng(seed);
+        // It starts with a long run before any sync byte, too.
+        Bytes stream = test::Noise(rng, 3 * FrameReceiver::kCompactAbove);
+        Append(stream, test::TroubledStream(rng, 1500, 3 * FrameReceiver::kCompactAbove));
+
+        RecordingSink sink;
+        FrameReceiver rx(sink);
+        test::ReferenceReceiver ref;
+        std::vector<std::pair<int, std::string>> got, expected;
+        int event = 0;
+        sink.onProcess = [&](const std::string& f) { got.emplace_back(event, f); };
+        std::size_t at = 0;
+        while (at < stream.size()) {
+            // Mostly small batches, sometimes large ones, sometimes none.
+            const std::size_t want = rng() % 10 == 0 ? rng() % 20000 : rng() % 40;
+            const std::size_t n = std::min(want, stream.size() - at);
+            const std::span<const std::uint8_t> batch(stream.data() + at, n);
+            at += n;
+            ++event;
+            rx.MSComm1_OnComm(2, batch);
+            if (auto f = ref.OnReceive(batch)) {
+                expected.emplace_back(event, *f);
+            }
+            ASSERT_EQ(rx.RecvCount, ref.count);
+        }
+        // Drain what is queued.
+        for (int i = 0; i < 2000; ++i) {
+            ++event;
+            rx.MSComm1_OnComm(2, {});
+            if (auto f = ref.OnReceive({})) {
+                expected.emplace_back(event, *f);
+            }
+        }
+        ASSERT_GT(expected.size(), 500u) << "the stream should carry many good frames";
+        EXPECT_EQ(got, expected) << "seed " << seed;
+    }
+}
+
+}  // namespace
+}  // namespace veltra
