@@ -1,0 +1,107 @@
+// veltrascope-sim: a stand-in for the detector at the other end of the line.
+
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "capture_source.h"
+#include "options.h"
+#include "scenario.h"
+#include "scenario_frames.h"
+#include "streamer.h"
+
+namespace {
+
+using namespace veltra::sim;
+
+constexpr int kBadUsage = 2;
+constexpr int kWriteFailed = 1;
+
+int Fail(int status, const std::string& message) {
+    std::fprintf(stderr, "veltrascope-sim: %s\n", message.c_str());
+    if (status == kBadUsage) {
+        std::fprintf(stderr, "Try 'veltrascope-sim --help'.\n");
+    }
+    return status;
+}
+
+std::string StreamTime(std::uint64_t bytes) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1f s", double(bytes) / kLineBytesPerSecond);
+    return text;
+}
+
+std::unique_ptr<ChunkSource> MakeSource(const Options& o, std::string& error) {
+    if (o.play) {
+        return CaptureSource::Load(*o.play, o.loop, error);
+    }
+    const auto atEnd = o.loop      ? ScenarioFrames::AtEnd::kRepeat
+                       : o.seconds ? ScenarioFrames::AtEnd::kHold
+                                   : ScenarioFrames::AtEnd::kStop;
+    return std::make_unique<ScenarioFrames>(*BuildScenario(o.scenario, o.seed), atEnd);
+}
+
+int Run(const Options& o) {
+    InstallStopSignals();
+    std::string error;
+    auto source = MakeSource(o, error);
+    if (!source) {
+        return Fail(kBadUsage, error);
+    }
+    auto out = o.out ? Output::OpenPath(*o.out, error) : Output::CreatePty(error);
+    if (!out) {
+        return Fail(kBadUsage, error);
+    }
+    if (out->isPty()) {
+        std::printf("%s\n", out->name().c_str());
+        std::fflush(stdout);
+        std::fprintf(stderr, "veltrascope-sim: waiting for a reader on %s\n", out->name().c_str());
+    }
+    OutputStatus status = out->WaitForReader();
+    StreamOutcome outcome;
+    if (status == OutputStatus::kOk) {
+        FaultInjector faults(o.seed);
+        StreamPlan plan;
+        plan.paced = !o.fast;
+        if (o.seconds) {
+            plan.limitBytes =
+                static_cast<std::uint64_t>(std::llround(*o.seconds * kLineBytesPerSecond));
+        }
+        outcome = Stream(*source, o.faults ? &faults : nullptr, *out, plan);
+        status = outcome.status;
+    }
+    switch (status) {
+        case OutputStatus::kOk:
+            out->Drain();
+            return 0;
+        case OutputStatus::kStopped:
+            std::fprintf(stderr, "veltrascope-sim: stopped by %s after %s of stream\n",
+                         StopSignalName(), StreamTime(outcome.bytes).c_str());
+            return 0;
+        case OutputStatus::kReaderGone:
+            std::fprintf(stderr,
+                         "veltrascope-sim: the reader closed %s after %s of stream; stopping\n",
+                         out->name().c_str(), StreamTime(outcome.bytes).c_str());
+            return 0;
+        case OutputStatus::kFailed:
+            return Fail(kWriteFailed, out->error());
+    }
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    const ParsedOptions parsed = ParseOptions(args);
+    if (!parsed.error.empty()) {
+        return Fail(kBadUsage, parsed.error);
+    }
+    if (parsed.options.help) {
+        std::fputs(HelpText().c_str(), stdout);
+        return 0;
+    }
+    return Run(parsed.options);
+}
