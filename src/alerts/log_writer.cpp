@@ -1,0 +1,116 @@
+#include "alerts/log_writer.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <memory>
+
+namespace veltra {
+namespace {
+
+// The character each lit-segment set shows; segments listed in ascending
+// order. A full zero is not here: it reads as no character.
+char DigitFor(const DisplayState& s) {
+    std::string set;
+    for (int i = 1; i <= 7; ++i) {
+        if (s.Segment[i]) {
+            set.push_back(static_cast<char>('0' + i));
+        }
+    }
+    struct Entry {
+        std::string_view set;
+        char c;
+    };
+    static constexpr Entry kDigits[] = {
+        {"67", '1'},     {"12356", '2'},  {"12367", '3'}, {"2467", '4'},
+        {"12347", '5'},  {"123457", '6'}, {"167", '7'},   {"1234567", '8'},
+        {"123467", '9'}, {"124567", 'A'}, {"35", 'l'},    {"345", 'L'},
+    };
+    for (const Entry& e : kDigits) {
+        if (e.set == set) {
+            return e.c;
+        }
+    }
+    return ' ';
+}
+
+}  // namespace
+
+std::string LogContent(const DisplayState& s) {
+    const char digit = DigitFor(s);
+    switch (digit) {
+        case 'A':
+            return "All Bogies Mode";
+        case 'l':
+            return "Logic Mode";
+        case 'L':
+            return "Advanced Logic Mode";
+        default:
+            break;
+    }
+    std::string line;
+    line.reserve(29);
+    line += s.Band[kX] ? "X " : "  ";
+    line += s.Band[kK] ? "K " : "  ";
+    line += s.Band[kKa] ? "Ka " : "   ";
+    line += s.Band[kLaser] ? "L " : "  ";
+    line += digit;
+    line += ' ';
+    std::string signal;
+    for (bool dot : s.Signal) {
+        if (dot) {
+            signal += '*';
+        }
+    }
+    signal.resize(9, ' ');
+    line += signal;
+    line += s.FrontArrow ? " /\\" : "   ";
+    line += s.SideArrow ? " ==" : "   ";
+    line += s.RearArrow ? " \\/" : "   ";
+    return line;
+}
+
+std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
+    struct Closer {
+        void operator()(std::FILE* f) const { std::fclose(f); }
+    };
+    errno = 0;
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(path_.c_str(), "ab"));
+    if (!file) {
+        return std::string(errno ? std::strerror(errno) : "cannot open the file");
+    }
+    const std::string text = std::string(line) + "\r\n";
+    errno = 0;
+    const bool written = std::fwrite(text.data(), 1, text.size(), file.get()) == text.size();
+    // Closing flushes: its failure is a failed write too.
+    const int closed = std::fclose(file.release());
+    if (!written || closed != 0) {
+        return std::string(errno ? std::strerror(errno) : "write failed");
+    }
+    return std::nullopt;
+}
+
+void LogWriter::LogData(const DisplayState& state) {
+    std::string content = LogContent(state);
+    if (content == LastLogLine) {
+        return;
+    }
+    LastLogLine = content;
+    const auto failure = sink_.AppendLine(clock_.longTime() + " - " + content);
+    if (!failure) {
+        failureTold_ = false;
+        return;
+    }
+    if (failureTold_) {
+        return;
+    }
+    // Set first: the box runs a nested event loop in which more frames
+    // arrive and fail the same way.
+    failureTold_ = true;
+    prompt_.show("Veltra Scope",
+                 "Veltra Scope cannot write to the alert log \"" + sink_.Name() + "\" (" +
+                     *failure + ").\n\nAlert lines are lost until the file can be written again.",
+                 PromptIcon::Exclamation, PromptButtons::Ok);
+}
+
+}  // namespace veltra

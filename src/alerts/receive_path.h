@@ -1,0 +1,59 @@
+#pragma once
+// The road of one frame: reception, decoding, then the log. The program and
+// veltrascope-decode both run the received bytes through this, so what the
+// tool prints is what the program would write.
+
+#include <cstdint>
+#include <functional>
+#include <span>
+#include <string>
+
+#include "alerts/log_writer.h"
+#include "link/display_decoder.h"
+#include "link/frame_receiver.h"
+
+namespace veltra {
+
+class ReceivePath {
+public:
+    using RawLabel = std::function<void(const std::string& frame)>;
+
+    ReceivePath(DisplayView& view, AlertHooks& alerts, MainWindowOps& window, LogSink& log,
+                const TimeOfDay& clock, Prompt& prompt, RawLabel rawLabel = {});
+
+    void MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input) {
+        receiver_.MSComm1_OnComm(commEvent, Input);
+    }
+
+    // The checked states of "&Show Raw Messages" and "&Log Alert Data", read
+    // at each frame.
+    bool ShowRaw = false;
+    bool LogData = false;
+
+    FrameReceiver& receiver() { return receiver_; }
+    DisplayDecoder& decoder() { return decoder_; }
+    LogWriter& logWriter() { return writer_; }
+
+private:
+    // Hands accepted frames to the label, the decoder and the log writer.
+    class Steps : public FrameSink {
+    public:
+        explicit Steps(ReceivePath& path) : path_(path) {}
+        bool ShowRawChecked() const override { return path_.ShowRaw; }
+        void ShowRawFrame(const std::string& frame) override;
+        void Process(const std::string& frame) override { path_.decoder_.Process(frame); }
+        bool LogDataChecked() const override { return path_.LogData; }
+        void LogData() override { path_.writer_.LogData(path_.decoder_.state()); }
+
+    private:
+        ReceivePath& path_;
+    };
+
+    RawLabel rawLabel_;
+    Steps steps_{*this};
+    FrameReceiver receiver_;
+    DisplayDecoder decoder_;
+    LogWriter writer_;
+};
+
+}  // namespace veltra

@@ -1,0 +1,93 @@
+#include "alerts/receive_path.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "support/fakes.h"
+#include "support/frames.h"
+
+namespace veltra {
+namespace {
+
+using test::Bytes;
+
+struct Everything : DisplayView, AlertHooks, LogSink {
+    void ShowState(const DisplayState&) override { ++shown; }
+    void BeginAlert() override {
+        log.push_back("BeginAlert");
+        if (onBegin) {
+            onBegin();
+        }
+    }
+    void EndAlert() override { log.push_back("EndAlert"); }
+    std::optional<std::string> AppendLine(std::string_view line) override {
+        log.emplace_back(line);
+        return std::nullopt;
+    }
+    std::string Name() const override { return "temp.log"; }
+    int shown = 0;
+    std::vector<std::string> log;
+    std::function<void()> onBegin;
+};
+
+class ReceivePathTest : public ::testing::Test {
+protected:
+    void Receive(const Bytes& b) { path.MSComm1_OnComm(2, b); }
+
+    Everything all;
+    test::FakeWindow window;
+    test::FakeTimeOfDay clock;
+    test::FakePrompt prompt;
+    std::vector<std::string> raw;
+    ReceivePath path{
+        all, all, window, all, clock, prompt, [this](const std::string& f) { raw.push_back(f); }};
+};
+
+DisplayState Alerting(bool on) {
+    DisplayState s;
+    s.Signal[0] = on;
+    s.Band[kK] = true;
+    return s;
+}
+
+TEST_F(ReceivePathTest, FramesReachTheLabelTheDecoderAndTheLogAsTheFlagsSay) {
+    const Bytes f = test::FrameBytes(Alerting(false));
+    Receive(f);
+    Receive(f);
+    EXPECT_EQ(all.shown, 1);
+    EXPECT_TRUE(raw.empty());
+    EXPECT_TRUE(all.log.empty());
+    path.ShowRaw = true;
+    path.LogData = true;
+    Receive(f);
+    EXPECT_EQ(raw, std::vector<std::string>{test::FrameText(f)});
+    EXPECT_EQ(all.log, std::vector<std::string>{"9:41:07 PM - " + LogContent(Alerting(false))});
+    EXPECT_EQ(path.logWriter().LastLogLine, LogContent(Alerting(false)));
+}
+
+// The mute pulse runs pending receive events inside BeginAlert; the frame
+// they bring is decoded and logged before the outer frame's log line.
+TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertIsHandledInsideIt) {
+    path.LogData = true;
+    window.state = WindowState::Minimised;
+    // The rest of the next frame (its sync byte came with the first) and the
+    // sync byte after it.
+    Bytes later = test::FrameBytes(Alerting(false));
+    later.erase(later.begin());
+    later.push_back(kSyncByte);
+    all.onBegin = [&] { Receive(later); };
+    Bytes first = test::FrameBytes(Alerting(true));
+    first.push_back(kSyncByte);
+    Receive(first);
+    const std::string ended = "9:41:07 PM - " + LogContent(Alerting(false));
+    EXPECT_EQ(all.log, (std::vector<std::string>{"BeginAlert", "EndAlert", ended}))
+        << "the outer frame's line equals the inner one and is not written twice";
+    EXPECT_EQ(path.receiver().RecvCount, 2);
+    EXPECT_EQ(window.state, WindowState::Minimised) << "the alert ended before the restore step";
+}
+
+}  // namespace
+}  // namespace veltra
