@@ -31,8 +31,11 @@ public:
     bool LogData = false;
 
     FrameReceiver& receiver() { return receiver_; }
+    const FrameReceiver& receiver() const { return receiver_; }
     DisplayDecoder& decoder() { return decoder_; }
+    const DisplayDecoder& decoder() const { return decoder_; }
     LogWriter& logWriter() { return writer_; }
+    const LogWriter& logWriter() const { return writer_; }
 
 private:
     // Hands accepted frames to the label, the decoder and the log writer.
