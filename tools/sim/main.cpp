@@ -21,9 +21,6 @@ constexpr int kWriteFailed = 1;
 
 int Fail(int status, const std::string& message) {
     std::fprintf(stderr, "veltrascope-sim: %s\n", message.c_str());
-    if (status == kBadUsage) {
-        std::fprintf(stderr, "Try 'veltrascope-sim --help'.\n");
-    }
     return status;
 }
 
@@ -97,7 +94,7 @@ int main(int argc, char** argv) {
     std::vector<std::string_view> args(argv + 1, argv + argc);
     const ParsedOptions parsed = ParseOptions(args);
     if (!parsed.error.empty()) {
-        return Fail(kBadUsage, parsed.error);
+        return Fail(kBadUsage, parsed.error + "\nTry 'veltrascope-sim --help'.");
     }
     if (parsed.options.help) {
         std::fputs(HelpText().c_str(), stdout);
