@@ -27,6 +27,8 @@ constexpr auto kReaderPoll = 10ms;
 // takes nothing is waited for.
 constexpr auto kDrainQuiet = 250ms;
 constexpr auto kDrainStuck = 5s;
+// The wait at the end when the reader's queue cannot be looked at.
+constexpr auto kDrainGrace = 1s;
 
 std::string Reason(const std::string& what, int err) {
     return what + ": " + std::strerror(err);
@@ -212,6 +214,10 @@ void Output::Drain() {
         const auto now = SteadyClock::now();
         const int queued = ReaderQueue();
         if (queued < 0) {
+            // A reader holding the device exclusively (as serial libraries
+            // do) keeps others from opening it. Paced, at most a frame or two
+            // is still on its way, so a short grace does.
+            WaitUntil(now + kDrainGrace);
             return;
         }
         if (queued > 0) {
