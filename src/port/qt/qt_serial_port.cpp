@@ -1,0 +1,300 @@
+#include "port/qt/qt_serial_port.h"
+
+#include <termios.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "port/device_path.h"
+#include "port/port_errors.h"
+
+namespace veltra {
+
+namespace {
+
+QSerialPort::Parity ToQt(char parity) {
+    switch (parity) {
+        case 'e':
+            return QSerialPort::EvenParity;
+        case 'o':
+            return QSerialPort::OddParity;
+        case 'm':
+            return QSerialPort::MarkParity;
+        case 's':
+            return QSerialPort::SpaceParity;
+        default:
+            return QSerialPort::NoParity;
+    }
+}
+
+QSerialPort::FlowControl ToQt(Handshake handshake) {
+    switch (handshake) {
+        case Handshake::XonXoff:
+            return QSerialPort::SoftwareControl;
+        case Handshake::RtsCts:
+            return QSerialPort::HardwareControl;
+        default:
+            return QSerialPort::NoFlowControl;
+    }
+}
+
+// The errno behind a failed open when the library left none behind.
+int OsErrorOf(QSerialPort::SerialPortError error) {
+    switch (error) {
+        case QSerialPort::DeviceNotFoundError:
+            return ENOENT;
+        case QSerialPort::PermissionError:
+            return EACCES;
+        case QSerialPort::OpenError:
+            return EBUSY;
+        case QSerialPort::UnsupportedOperationError:
+            return ENOTTY;
+        case QSerialPort::ResourceError:
+            return EIO;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+QtSerialPort::QtSerialPort(SettingsStore& store, QObject* parent)
+    : QObject(parent), store_(store), serial_(new QSerialPort(this)) {
+    serial_->setObjectName("MSComm1");
+    connect(serial_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
+    connect(serial_, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
+}
+
+template <class Write>
+PortResult QtSerialPort::whileClosed(std::string_view property, Write&& write) {
+    if (serial_->isOpen()) {
+        return port_errors::WriteWhileOpen(property, device_);
+    }
+    return std::forward<Write>(write)();
+}
+
+PortResult QtSerialPort::setCommPort(int number) {
+    return whileClosed("CommPort", [&] { return config_.setCommPort(number); });
+}
+
+PortResult QtSerialPort::setSettings(const std::string& settings) {
+    return whileClosed("Settings", [&] { return config_.setSettings(settings); });
+}
+
+PortResult QtSerialPort::setEofEnable(bool on) {
+    return whileClosed("EOFEnable", [&] { return config_.setEofEnable(on); });
+}
+
+PortResult QtSerialPort::setHandshaking(int mode) {
+    return whileClosed("Handshaking", [&] { return config_.setHandshaking(mode); });
+}
+
+PortResult QtSerialPort::setInBufferSize(int bytes) {
+    return whileClosed("InBufferSize", [&] { return config_.setInBufferSize(bytes); });
+}
+
+PortResult QtSerialPort::setInputLen(int bytes) {
+    return whileClosed("InputLen", [&] { return config_.setInputLen(bytes); });
+}
+
+PortResult QtSerialPort::setInputMode(int mode) {
+    return whileClosed("InputMode", [&] { return config_.setInputMode(mode); });
+}
+
+PortResult QtSerialPort::setNullDiscard(bool on) {
+    return whileClosed("NullDiscard", [&] {
+        config_.setNullDiscard(on);
+        return PortResult{};
+    });
+}
+
+PortResult QtSerialPort::setOutBufferSize(int bytes) {
+    return whileClosed("OutBufferSize", [&] { return config_.setOutBufferSize(bytes); });
+}
+
+PortResult QtSerialPort::setParityReplace(const std::string& replacement) {
+    return whileClosed("ParityReplace", [&] { return config_.setParityReplace(replacement); });
+}
+
+PortResult QtSerialPort::setRThreshold(int bytes) {
+    return whileClosed("RThreshold", [&] { return config_.setRThreshold(bytes); });
+}
+
+PortResult QtSerialPort::setRtsEnable(bool on) {
+    return whileClosed("RTSEnable", [&] {
+        config_.setRtsEnable(on);
+        return PortResult{};
+    });
+}
+
+PortResult QtSerialPort::setSThreshold(int bytes) {
+    return whileClosed("SThreshold", [&] { return config_.setSThreshold(bytes); });
+}
+
+PortResult QtSerialPort::setDtrEnable(bool on) {
+    // DTR is the mute line: it changes on an open port too.
+    if (serial_->isOpen()) {
+        if (auto e = setModemLine("DTR", on)) {
+            return e;
+        }
+    }
+    config_.setDtrEnable(on);
+    return std::nullopt;
+}
+
+PortResult QtSerialPort::setModemLine(std::string_view line, bool on) {
+    bool done = line == "DTR" ? serial_->setDataTerminalReady(on) : serial_->setRequestToSend(on);
+    if (done) {
+        return std::nullopt;
+    }
+    const auto error = serial_->error();
+    const std::string reason = serial_->errorString().toStdString();
+    serial_->clearError();
+    // A pseudo-terminal or an adapter without modem lines refuses the ioctl:
+    // such a line simply has no DTR or RTS to drive.
+    if (error == QSerialPort::UnsupportedOperationError) {
+        return std::nullopt;
+    }
+    return port_errors::ModemLineFailed(line, device_, reason);
+}
+
+PortResult QtSerialPort::open() {
+    if (serial_->isOpen()) {
+        return port_errors::AlreadyOpen(device_);
+    }
+    const std::string device = devicePath();
+    const LineSettings& line = config_.line();
+    serial_->setPortName(QString::fromStdString(device));
+    serial_->setBaudRate(line.speed);
+    serial_->setDataBits(static_cast<QSerialPort::DataBits>(line.dataBits));
+    serial_->setParity(ToQt(line.parity));
+    serial_->setStopBits(line.stopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    serial_->setFlowControl(ToQt(config_.handshaking()));
+    serial_->setReadBufferSize(config_.inBufferSize());
+
+    errno = 0;
+    if (!serial_->open(QIODevice::ReadWrite)) {
+        int osError = errno;
+        const auto error = serial_->error();
+        const std::string reason = serial_->errorString().toStdString();
+        serial_->clearError();
+        if (osError == 0) {
+            osError = OsErrorOf(error);
+        }
+        // The library reports a held lock file as a permission error; the
+        // device is busy, not forbidden.
+        if (error == QSerialPort::PermissionError && osError != EACCES && osError != EPERM) {
+            osError = EBUSY;
+        }
+        return port_errors::OpenFailure(device, osError, reason);
+    }
+    device_ = device;
+    if (auto e = applyAfterOpen()) {
+        close();
+        return e;
+    }
+    return std::nullopt;
+}
+
+PortResult QtSerialPort::applyAfterOpen() {
+    // Opening raises DTR; left up, a detector reads it as a mute request.
+    if (auto e = setModemLine("DTR", config_.dtrEnable())) {
+        return e;
+    }
+    // Under RTS/CTS handshaking the driver owns RTS.
+    if (config_.handshaking() != Handshake::RtsCts) {
+        if (auto e = setModemLine("RTS", config_.rtsEnable())) {
+            return e;
+        }
+    }
+    const bool parity = config_.line().parity != 'n';
+    if (parity) {
+        if (auto e = markLineErrors()) {
+            return e;
+        }
+    }
+    filter_ = ReceiveFilter(config_.nullDiscard(), parity, config_.parityReplace());
+    return std::nullopt;
+}
+
+PortResult QtSerialPort::markLineErrors() {
+    // The library drops bytes with parity errors unchecked; have the line
+    // discipline mark them instead, so they can be replaced.
+    const int fd = serial_->handle();
+    struct termios state;
+    if (tcgetattr(fd, &state) == 0) {
+        state.c_iflag &= ~static_cast<tcflag_t>(IGNPAR | ISTRIP);
+        state.c_iflag |= INPCK | PARMRK;
+        if (tcsetattr(fd, TCSANOW, &state) == 0) {
+            return std::nullopt;
+        }
+    }
+    const int osError = errno;
+    return port_errors::OpenFailure(device_, osError, std::strerror(osError));
+}
+
+void QtSerialPort::close() {
+    if (serial_->isOpen()) {
+        serial_->close();
+    }
+    serial_->clearError();
+    filter_.reset();
+}
+
+bool QtSerialPort::isOpen() const {
+    return serial_->isOpen();
+}
+
+int QtSerialPort::nativeHandle() const {
+    return serial_->isOpen() ? static_cast<int>(serial_->handle()) : -1;
+}
+
+void QtSerialPort::setReceiveHandler(ReceiveHandler handler) {
+    handler_ = std::move(handler);
+}
+
+std::string QtSerialPort::devicePath() const {
+    return DevicePathFor(store_, config_.commPort());
+}
+
+void QtSerialPort::onReadyRead() {
+    const int threshold = config_.rThreshold();
+    if (threshold == 0 || serial_->bytesAvailable() < threshold) {
+        return;
+    }
+    const QByteArray data =
+        config_.inputLen() > 0 ? serial_->read(config_.inputLen()) : serial_->readAll();
+    std::vector<std::uint8_t> bytes(data.begin(), data.end());
+    filter_.apply(bytes);
+    if (bytes.empty() || !handler_) {
+        return;
+    }
+    // The handler may open a nested event loop (a message box) in which this
+    // slot runs again; keep nothing of this call's state in members.
+    ReceiveHandler handler = handler_;
+    handler(kCommEventReceive, bytes);
+}
+
+void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
+    // A vanished device (adapter unplugged, other end of a pty gone) reports
+    // a resource or read error (EIO) on every turn of the event loop until
+    // the port is closed. Close it once control is back in the loop; the
+    // watchdog then reports the lost link.
+    const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
+    if (gone && serial_->isOpen()) {
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                const auto now = serial_->error();
+                if (serial_->isOpen() &&
+                    (now == QSerialPort::ResourceError || now == QSerialPort::ReadError)) {
+                    close();
+                }
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+}  // namespace veltra

@@ -1,0 +1,169 @@
+// The QSerialPort-backed port on a real pseudo-terminal.
+#include "port/qt/qt_serial_port.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "port/baud_rate.h"
+#include "port/port_errors.h"
+#include "port_pty.h"
+#include "port_wait.h"
+#include "support/fakes.h"
+
+namespace veltra {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+bool Has(const std::string& text, std::string_view part) {
+    return text.find(part) != std::string::npos;
+}
+
+class QtSerialPortTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(pty.ok());
+        store.setValue(kPortsSection, "COM3", pty.path());
+        ASSERT_FALSE(port.setCommPort(3));
+        ASSERT_FALSE(port.setSettings("4800,n,8,1"));
+        port.setReceiveHandler([this](int event, std::span<const std::uint8_t> bytes) {
+            events.push_back(event);
+            EXPECT_FALSE(bytes.empty());
+            received.insert(received.end(), bytes.begin(), bytes.end());
+        });
+    }
+    // Waits until `count` bytes have arrived.
+    bool receivedAll(std::size_t count) {
+        return test::WaitUntil([&] { return received.size() >= count; }) &&
+               received.size() == count;
+    }
+
+    test::Pty pty;
+    test::MemorySettingsStore store;
+    QtSerialPort port{store};
+    Bytes received;
+    std::vector<int> events;
+};
+
+TEST_F(QtSerialPortTest, EveryByteWrittenToTheLineReachesTheHandlerInOrder) {
+    ASSERT_FALSE(port.open());
+    EXPECT_GE(port.nativeHandle(), 0);
+    // Every byte value, 0x00, 0x1A and 0xFF included, in several writes.
+    Bytes sent(256 * 3);
+    for (std::size_t i = 0; i < sent.size(); ++i) {
+        sent[i] = static_cast<std::uint8_t>(i);
+    }
+    for (std::size_t at = 0; at < sent.size(); at += 100) {
+        ASSERT_TRUE(
+            pty.write(std::span(sent).subspan(at, std::min<std::size_t>(100, sent.size() - at))));
+    }
+    ASSERT_TRUE(receivedAll(sent.size())) << received.size();
+    EXPECT_EQ(received, sent);
+    EXPECT_EQ(std::count(events.begin(), events.end(), kCommEventReceive),
+              static_cast<long>(events.size()));
+}
+
+TEST_F(QtSerialPortTest, ABurstLargerThanTheReceiveBufferArrivesWhole) {
+    ASSERT_FALSE(port.setInBufferSize(30000));
+    ASSERT_FALSE(port.open());
+    Bytes sent(100000);
+    std::iota(sent.begin(), sent.end(), std::uint8_t{1});
+    ASSERT_TRUE(pty.write(sent));
+    ASSERT_TRUE(receivedAll(sent.size())) << received.size();
+    EXPECT_EQ(received, sent);
+}
+
+TEST_F(QtSerialPortTest, PropertiesAreRefusedWhileOpenExceptDtr) {
+    ASSERT_FALSE(port.open());
+    auto e = port.setSettings("9600,n,8,1");
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->number, port_errors::kWriteWhileOpen);
+    EXPECT_TRUE(Has(e->description, pty.path())) << e->description;
+    EXPECT_EQ(port.setCommPort(4)->number, port_errors::kWriteWhileOpen);
+    EXPECT_EQ(port.setRtsEnable(false)->number, port_errors::kWriteWhileOpen);
+    EXPECT_EQ(port.config().commPort(), 3);
+    EXPECT_EQ(port.open()->number, port_errors::kAlreadyOpen);
+
+    // A pty has no modem lines: driving DTR is no error.
+    EXPECT_FALSE(port.setDtrEnable(true));
+    EXPECT_FALSE(port.setDtrEnable(false));
+
+    port.close();
+    EXPECT_EQ(port.nativeHandle(), -1);
+    EXPECT_FALSE(port.setSettings("9600,n,8,1"));
+    ASSERT_FALSE(port.open());
+    EXPECT_EQ(ReadLineSpeed(pty.slave()), 9600);
+}
+
+TEST_F(QtSerialPortTest, OpenFailuresNameTheDeviceAndTheSystemsReason) {
+    store.setValue(kPortsSection, "COM5", "/nonexistent/ttyVS");
+    ASSERT_FALSE(port.setCommPort(5));
+    auto e = port.open();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->number, port_errors::kDeviceMissing);
+    EXPECT_TRUE(Has(e->description, "/nonexistent/ttyVS")) << e->description;
+    EXPECT_TRUE(Has(e->description, "No such file or directory")) << e->description;
+
+    // Without an entry, port n is /dev/ttyS<n-1>.
+    ASSERT_FALSE(port.setCommPort(200));
+    EXPECT_EQ(port.devicePath(), "/dev/ttyS199");
+    e = port.open();
+    ASSERT_TRUE(e);
+    EXPECT_TRUE(Has(e->description, "/dev/ttyS199")) << e->description;
+
+    store.setValue(kPortsSection, "COM6", "/dev/null");
+    ASSERT_FALSE(port.setCommPort(6));
+    e = port.open();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->number, port_errors::kNotSerialDevice);
+    EXPECT_TRUE(Has(e->description, "not a serial device")) << e->description;
+    EXPECT_FALSE(port.isOpen());
+
+    // The same device held by another port.
+    ASSERT_FALSE(port.setCommPort(3));
+    QtSerialPort other(store);
+    ASSERT_FALSE(other.setCommPort(3));
+    ASSERT_FALSE(other.open());
+    e = port.open();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->number, port_errors::kDeviceBusy);
+    EXPECT_TRUE(Has(e->description, "in use by another program")) << e->description;
+    other.close();
+    EXPECT_FALSE(port.open());
+}
+
+TEST_F(QtSerialPortTest, NullDiscardDropsZeroBytesOnTheLine) {
+    ASSERT_FALSE(port.setNullDiscard(true));
+    ASSERT_FALSE(port.open());
+    ASSERT_TRUE(pty.write(Bytes{0x00, 0x41, 0x00, 0x00, 0x42, 0xFF, 0x00, 0x43}));
+    ASSERT_TRUE(receivedAll(4));
+    EXPECT_EQ(received, (Bytes{0x41, 0x42, 0xFF, 0x43}));
+}
+
+TEST_F(QtSerialPortTest, WithParityCheckingOnCleanBytesPassUnchanged) {
+    // Error marking escapes 0xFF and uses 0x00 in its marks; clean data of
+    // those values must come through as sent.
+    ASSERT_FALSE(port.setSettings("4800,e,8,1"));
+    ASSERT_FALSE(port.setParityReplace("?"));
+    ASSERT_FALSE(port.open());
+    Bytes sent{0xFF, 0x00, 0x41, 0xFF, 0xFF, 0x00, 0xFF};
+    ASSERT_TRUE(pty.write(sent));
+    ASSERT_TRUE(receivedAll(sent.size())) << received.size();
+    EXPECT_EQ(received, sent);
+}
+
+TEST_F(QtSerialPortTest, AVanishedDeviceClosesThePort) {
+    ASSERT_FALSE(port.open());
+    ASSERT_TRUE(pty.write(Bytes{0x41}));
+    ASSERT_TRUE(receivedAll(1));
+    pty.closeMaster();
+    EXPECT_TRUE(test::WaitUntil([&] { return !port.isOpen(); }));
+    // The device node went with it.
+    auto e = port.open();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->number, port_errors::kDeviceMissing);
+}
+
+}  // namespace
+}  // namespace veltra
