@@ -1,0 +1,385 @@
+#include "settings_dialog/qt/frm_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPushButton>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+#include <memory>
+
+#include "settings_dialog/qt/spinner.h"
+#include "settings_dialog/qt/tab_page.h"
+#include "settings_dialog/qt/time_box.h"
+#include "settings_dialog/qt/toggle_check_box.h"
+#include "support/fakes.h"
+
+namespace veltra::settings_dialog {
+namespace {
+
+using test::FakeWindow;
+using test::MemorySettingsStore;
+
+const std::vector<std::string> kWriteOrder = {
+    "AutoHide",    "AutoHideTime", "AutoMute",     "AutoMuteTime", "OnTop",
+    "AutoConnect", "AutoMinimize", "HideTitlebar", "HideMute",     "KeepAspectRatio"};
+
+// Notes whether the dialog was still on screen when the main window was
+// put into or out of the topmost band.
+class WatchingWindow : public FakeWindow {
+public:
+    void SetTopMost() override {
+        FakeWindow::SetTopMost();
+        dialogShownAtCall.push_back(dialog && dialog->isVisible());
+    }
+    void SetNotTopMost() override {
+        FakeWindow::SetNotTopMost();
+        dialogShownAtCall.push_back(dialog && dialog->isVisible());
+    }
+    QWidget* dialog = nullptr;
+    std::vector<bool> dialogShownAtCall;
+};
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    void open() {
+        dialog = std::make_unique<frmSettings>(store, window);
+        window.dialog = dialog.get();
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    }
+    template <class W>
+    W* child(const char* name) {
+        W* w = dialog->findChild<W*>(QString::fromLatin1(name));
+        EXPECT_NE(w, nullptr) << name;
+        return w;
+    }
+    ToggleCheckBox* check(int n) {
+        return child<ToggleCheckBox>(QStringLiteral("Check%1").arg(n).toLatin1().constData());
+    }
+    QString focusName() {
+        QWidget* w = QApplication::focusWidget();
+        if (!w) {
+            return QStringLiteral("<none>");
+        }
+        // The tab strip is the tab control's focus proxy.
+        if (qobject_cast<QTabBar*>(w) && w->parentWidget()) {
+            return w->parentWidget()->objectName();
+        }
+        return w->objectName();
+    }
+    void type(QWidget* w, Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(w, key, mods);
+    }
+
+    MemorySettingsStore store;
+    WatchingWindow window;
+    std::unique_ptr<frmSettings> dialog;
+};
+
+TEST_F(SettingsDialogTest, HasItsCaptionsFixedSizeAndOneGeneralTab) {
+    open();
+    EXPECT_EQ(dialog->windowTitle(), "Settings");
+    EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
+    EXPECT_EQ(dialog->size(),
+              TwipsToPixels(QRect(0, 0, 6240, 6105), *dialog, dialog->layoutScale()).size());
+    EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinimizeButtonHint);
+    EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
+
+    auto* tab = child<QTabWidget>("SSTab1");
+    ASSERT_EQ(tab->count(), 1);
+    EXPECT_EQ(tab->tabText(0), "General");
+    EXPECT_EQ(tab->geometry(),
+              TwipsToPixels(QRect(270, 180, 5685, 5055), *dialog, dialog->layoutScale()));
+
+    const std::pair<const char*, const char*> captions[] = {
+        {"Check1", "Auto-Minimize after alert terminates: wait"},
+        {"Check2", "Auto-Mute detector after alert is in progress for"},
+        {"Check3", "Keep Veltra Scope On Top"},
+        {"Check4", "Auto-Connect on program start"},
+        {"Check5", "Auto-Minimize on program start"},
+        {"Check6", "Hide TitleBar"},
+        {"Check7", "Hide Mute Button (Next Time Program Starts)"},
+        {"Check8", "Keep Aspect Ratio When Resizing"}};
+    for (auto [name, caption] : captions) {
+        auto* c = child<ToggleCheckBox>(name);
+        EXPECT_EQ(c->text(), caption);
+        EXPECT_TRUE(tab->widget(0)->isAncestorOf(c)) << name;
+    }
+    EXPECT_EQ(child<QLabel>("Label1")->text(), "Seconds");
+    EXPECT_EQ(child<QLabel>("Label2")->text(), "Seconds");
+
+    auto* ok = child<QPushButton>("Command1");
+    auto* cancel = child<QPushButton>("Command2");
+    EXPECT_EQ(ok->text(), "&OK");
+    EXPECT_EQ(cancel->text(), "&Cancel");
+    EXPECT_EQ(ok->geometry(),
+              TwipsToPixels(QRect(1785, 5445, 1275, 375), *dialog, dialog->layoutScale()));
+    EXPECT_EQ(cancel->geometry(),
+              TwipsToPixels(QRect(3180, 5445, 1275, 375), *dialog, dialog->layoutScale()));
+    for (QPushButton* b : {ok, cancel}) {
+        EXPECT_FALSE(b->isDefault());
+        EXPECT_FALSE(b->autoDefault());
+    }
+    // Fixed pitch: a narrow and a wide letter take the same room.
+    QFontMetrics fixed(child<TimeBox>("Text1")->font());
+    EXPECT_EQ(fixed.horizontalAdvance(QLatin1Char('i')), fixed.horizontalAdvance(QLatin1Char('W')));
+    EXPECT_EQ(child<TimeBox>("Text1")->font().pointSize(), 9);
+}
+
+// Positions are measured from the tab control's corner, tab strip included,
+// so every option must lie inside the page, below the strip.
+TEST_F(SettingsDialogTest, OptionsSitAtTheirPlacesInsideThePage) {
+    open();
+    auto* tab = child<QTabWidget>("SSTab1");
+    QWidget* page = tab->widget(0);
+    QRect inTab = TwipsToPixels(QRect(3375, 3825, 510, 330), *dialog, dialog->layoutScale());
+    auto* text1 = child<TimeBox>("Text1");
+    EXPECT_EQ(QRect(text1->mapTo(tab, QPoint(0, 0)), text1->size()), inTab);
+    for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        EXPECT_TRUE(page->rect().contains(w->geometry())) << w->objectName().toStdString();
+    }
+}
+
+TEST_F(SettingsDialogTest, EmptyStoreShowsTheDefaultsWithAutoMuteChecked) {
+    open();
+    for (int n : {1, 2, 4, 8}) {
+        EXPECT_EQ(check(n)->state(), 1) << "Check" << n;
+    }
+    for (int n : {3, 5, 6, 7}) {
+        EXPECT_EQ(check(n)->state(), 0) << "Check" << n;
+    }
+    EXPECT_EQ(child<TimeBox>("Text1")->text(), "5");
+    EXPECT_EQ(child<TimeBox>("Text2")->text(), "5");
+    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 5);
+    EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), 5);
+
+    // A plain OK keeps auto-mute on, as the alert logic already had it.
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(store.get("AutoMute"), "1");
+}
+
+TEST_F(SettingsDialogTest, TimeBoxTakesOnlyTwoDigitsAndBackspace) {
+    open();
+    auto* text = child<TimeBox>("Text1");
+    text->setFocus();
+    for (Qt::Key k : {Qt::Key_A, Qt::Key_Minus, Qt::Key_Period, Qt::Key_Space, Qt::Key_Return,
+                      Qt::Key_Enter, Qt::Key_Escape}) {
+        type(text, k);
+        EXPECT_EQ(text->text(), "5") << k;
+    }
+    EXPECT_TRUE(dialog->isVisible());  // neither Enter nor Escape closed it
+
+    type(text, Qt::Key_Backspace);
+    EXPECT_EQ(text->text(), "");
+    QTest::keyClicks(text, "123");
+    EXPECT_EQ(text->text(), "12");  // the third digit is refused
+    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 12);
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST_F(SettingsDialogTest, PasteIsHeldToTheSameRule) {
+    open();
+    auto* text = child<TimeBox>("Text2");
+    auto* spin = child<Spinner>("VScroll2");
+    text->setFocus();
+    text->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("1a2"));
+    type(text, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(text->text(), "5");
+    EXPECT_EQ(spin->spinValue(), 5);
+
+    QApplication::clipboard()->setText(QStringLiteral("123"));
+    text->paste();
+    EXPECT_EQ(text->text(), "5");
+
+    text->selectAll();
+    QApplication::clipboard()->setText(QStringLiteral("42"));
+    text->paste();
+    EXPECT_EQ(text->text(), "42");
+    EXPECT_EQ(spin->spinValue(), 42);
+}
+
+TEST_F(SettingsDialogTest, ClearedBoxMovesSpinnerToZeroAndStoresEmptyText) {
+    open();
+    auto* text = child<TimeBox>("Text1");
+    text->setFocus();
+    text->selectAll();
+    type(text, Qt::Key_Backspace);
+    EXPECT_EQ(text->text(), "");
+    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 0);
+
+    // "0" then "7": the spinner moves to 7 and writes its own form back.
+    QTest::keyClicks(text, "0");
+    EXPECT_EQ(text->text(), "0");
+    QTest::keyClicks(text, "7");
+    EXPECT_EQ(text->text(), "7");
+    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 7);
+
+    text->selectAll();
+    type(text, Qt::Key_Backspace);
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(store.get("AutoHideTime"), "");
+}
+
+TEST_F(SettingsDialogTest, SpinnerArrowsStepWithinZeroToNinetyNine) {
+    store.set("AutoHideTime", "98");
+    store.set("AutoMuteTime", "1");
+    open();
+    auto* spin1 = child<Spinner>("VScroll1");
+    auto* spin2 = child<Spinner>("VScroll2");
+    auto up = [](Spinner* s) {
+        QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(s->width() / 2, 2));
+    };
+    auto down = [](Spinner* s) {
+        QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(s->width() / 2, s->height() - 3));
+    };
+    up(spin1);
+    EXPECT_EQ(spin1->spinValue(), 99);
+    EXPECT_EQ(child<TimeBox>("Text1")->text(), "99");
+    up(spin1);
+    EXPECT_EQ(spin1->spinValue(), 99);
+    EXPECT_EQ(child<TimeBox>("Text1")->text(), "99");
+
+    down(spin2);
+    EXPECT_EQ(child<TimeBox>("Text2")->text(), "0");
+    down(spin2);
+    EXPECT_EQ(spin2->spinValue(), 0);
+    EXPECT_EQ(child<TimeBox>("Text2")->text(), "0");
+    spin2->setFocus();
+    type(spin2, Qt::Key_Up);
+    EXPECT_EQ(child<TimeBox>("Text2")->text(), "1");
+}
+
+TEST_F(SettingsDialogTest, StoredTimeAboveRangeIsBoundedWhenFocusLeaves) {
+    store.set("AutoMuteTime", "150");
+    open();
+    auto* text = child<TimeBox>("Text2");
+    EXPECT_EQ(text->text(), "150");
+    EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), 99);
+
+    text->setFocus();
+    QTRY_VERIFY(text->hasFocus());
+    QTest::keyClicks(text, "7");  // no room for another digit
+    EXPECT_EQ(text->text(), "150");
+    child<QPushButton>("Command2")->setFocus();
+    QTRY_COMPARE(text->text(), QStringLiteral("99"));
+    EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), 99);
+    EXPECT_TRUE(store.writes.empty());
+}
+
+TEST_F(SettingsDialogTest, ClicksToggleBetweenClearAndChecked) {
+    store.set("HideMute", "2");
+    open();
+    auto* c = check(7);
+    EXPECT_EQ(c->state(), 2);
+    QTest::mouseClick(c, Qt::LeftButton);
+    EXPECT_EQ(c->state(), 1);
+    QTest::mouseClick(c, Qt::LeftButton);
+    EXPECT_EQ(c->state(), 0);
+    QTest::mouseClick(c, Qt::LeftButton);
+    EXPECT_EQ(c->state(), 1);
+}
+
+TEST_F(SettingsDialogTest, OkWritesTheTenKeysInOrderThenSetsTopMostBeforeClosing) {
+    store.set("HideMute", "2");
+    open();
+    QTest::mouseClick(check(3), Qt::LeftButton);  // on top
+    QTest::mouseClick(check(4), Qt::LeftButton);  // no auto-connect
+    auto* text2 = child<TimeBox>("Text2");
+    text2->selectAll();
+    QTest::keyClicks(text2, "42");
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+
+    EXPECT_EQ(store.writes, kWriteOrder);
+    EXPECT_EQ(store.get("AutoHide"), "1");
+    EXPECT_EQ(store.get("AutoHideTime"), "5");
+    EXPECT_EQ(store.get("AutoMute"), "1");
+    EXPECT_EQ(store.get("AutoMuteTime"), "42");
+    EXPECT_EQ(store.get("OnTop"), "1");
+    EXPECT_EQ(store.get("AutoConnect"), "0");
+    EXPECT_EQ(store.get("AutoMinimize"), "0");
+    EXPECT_EQ(store.get("HideTitlebar"), "0");
+    EXPECT_EQ(store.get("HideMute"), "2");
+    EXPECT_EQ(store.get("KeepAspectRatio"), "1");
+
+    EXPECT_EQ(window.log, std::vector<std::string>{"topmost"});
+    EXPECT_EQ(window.dialogShownAtCall, std::vector<bool>{true});
+    EXPECT_FALSE(dialog->isVisible());
+    EXPECT_EQ(dialog->result(), QDialog::Accepted);
+}
+
+TEST_F(SettingsDialogTest, OkWithOnTopClearLeavesTheBand) {
+    store.set("OnTop", "1");
+    open();
+    QTest::mouseClick(check(3), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(store.get("OnTop"), "0");
+    EXPECT_EQ(window.log, std::vector<std::string>{"nottopmost"});
+}
+
+TEST_F(SettingsDialogTest, CancelAndCloseBoxWriteNothing) {
+    for (bool viaCloseBox : {false, true}) {
+        open();
+        QTest::mouseClick(check(3), Qt::LeftButton);
+        child<TimeBox>("Text1")->selectAll();
+        QTest::keyClicks(child<TimeBox>("Text1"), "9");
+        if (viaCloseBox) {
+            dialog->close();
+        } else {
+            QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+        }
+        EXPECT_FALSE(dialog->isVisible());
+        EXPECT_EQ(dialog->result(), QDialog::Rejected);
+        EXPECT_TRUE(store.writes.empty());
+        EXPECT_TRUE(window.log.empty());
+    }
+}
+
+TEST_F(SettingsDialogTest, FocusStartsOnOkAndTabFollowsTheDesignedOrder) {
+    open();
+    QTRY_COMPARE(focusName(), QStringLiteral("Command1"));
+    const QStringList expected = {"Command2", "SSTab1", "Check8", "Check7",   "Check6",
+                                  "Check3",   "Check4", "Check5", "VScroll2", "VScroll1",
+                                  "Check2",   "Text2",  "Check1", "Text1",    "Command1"};
+    QStringList seen;
+    for (qsizetype i = 0; i < expected.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        seen << focusName();
+    }
+    EXPECT_EQ(seen, expected);
+}
+
+// The caller's whole round: out of the band while the dialog is open, back
+// in afterwards when the stored option says so.
+TEST_F(SettingsDialogTest, RunningTheDialogGuardsTheTopmostBand) {
+    bool pressedOk = false;
+    QTimer::singleShot(0, [&] {
+        auto* d = qobject_cast<frmSettings*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        QTest::mouseClick(d->findChild<ToggleCheckBox*>("Check3"), Qt::LeftButton);
+        QTest::mouseClick(d->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    });
+    pressedOk = RunSettingsDialog(nullptr, store, window);
+    EXPECT_TRUE(pressedOk);
+    EXPECT_EQ(window.log, (std::vector<std::string>{"nottopmost", "topmost", "topmost"}));
+
+    window.log.clear();
+    QTimer::singleShot(0, [] {
+        auto* d = qobject_cast<frmSettings*>(QApplication::activeModalWidget());
+        ASSERT_NE(d, nullptr);
+        d->close();
+    });
+    EXPECT_FALSE(RunSettingsDialog(nullptr, store, window));
+    EXPECT_EQ(window.log, (std::vector<std::string>{"nottopmost", "topmost"}));
+}
+
+}  // namespace
+}  // namespace veltra::settings_dialog
