@@ -1,0 +1,25 @@
+#pragma once
+// The time of day for log lines, in the locale's long time format but
+// without its time-zone part ("9:41:07 PM" in en_US).
+
+#include <QLocale>
+#include <QString>
+#include <QTime>
+
+#include "platform/clock.h"
+
+namespace veltra {
+
+class QtTimeOfDay : public TimeOfDay {
+public:
+    // UTF-8 text of the current local time in the default locale.
+    std::string longTime() const override;
+
+    // `time` in `locale`'s long time format with the time zone left out.
+    static QString Format(const QTime& time, const QLocale& locale);
+    // The long time format of `locale` without its time-zone field and the
+    // blanks or brackets around it.
+    static QString LongFormatWithoutZone(const QLocale& locale);
+};
+
+}  // namespace veltra
