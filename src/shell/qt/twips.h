@@ -28,8 +28,12 @@ inline double PixelsToTwips(double pixels, double logicalDpi) {
 }
 
 // The same at the screen's logical DPI.
-inline int TwipsToPx(double twips) { return TwipsToPixels(twips, ScreenLogicalDpi()); }
-inline double PxToTwips(double pixels) { return PixelsToTwips(pixels, ScreenLogicalDpi()); }
+inline int TwipsToPx(double twips) {
+    return TwipsToPixels(twips, ScreenLogicalDpi());
+}
+inline double PxToTwips(double pixels) {
+    return PixelsToTwips(pixels, ScreenLogicalDpi());
+}
 
 // Each measure is converted on its own, as the design tables give them.
 inline QRect TwipsRect(double left, double top, double width, double height, double logicalDpi) {
