@@ -51,8 +51,14 @@ function(veltra_qt_areas)
       list(APPEND qtlibs ${core}_qt)
     endif()
   endforeach()
+  # The program's windows (src/app) join every area, so they come last.
+  file(GLOB appsrcs CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/app/*.cpp
+       ${CMAKE_SOURCE_DIR}/src/app/*.h)
+  add_library(veltra_window STATIC ${appsrcs})
+  target_link_libraries(veltra_window PUBLIC ${qtlibs})
+  veltra_warnings(veltra_window)
   add_library(veltra_app INTERFACE)
-  target_link_libraries(veltra_app INTERFACE ${qtlibs} ${VELTRA_CORE_LIBS})
+  target_link_libraries(veltra_app INTERFACE veltra_window ${qtlibs} ${VELTRA_CORE_LIBS})
   set(VELTRA_QT_LIBS ${qtlibs} CACHE INTERNAL "")
 endfunction()
 

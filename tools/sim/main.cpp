@@ -54,6 +54,8 @@ int Run(const Options& o) {
     if (out->isPty()) {
         std::printf("%s\n", out->name().c_str());
         std::fflush(stdout);
+    }
+    if (out->waitsForReader()) {
         std::fprintf(stderr, "veltrascope-sim: waiting for a reader on %s\n", out->name().c_str());
     }
     OutputStatus status = out->WaitForReader();

@@ -38,6 +38,8 @@ public:
     // The device to connect to (pty), or the path written to.
     const std::string& name() const { return name_; }
     bool isPty() const { return pty_; }
+    // Streaming starts only once a reader is there (a pty or a FIFO).
+    bool waitsForReader() const { return pty_ || fifo_; }
     const std::string& error() const { return error_; }
 
     // Waits until somebody opens the pty, or for the reading end of a FIFO.

@@ -1,0 +1,173 @@
+#pragma once
+// The main window: the detector's display replica, the serial link, the
+// alert timers, the menus and the notification-area icon. It owns every part
+// of the program for the life of the program.
+
+#include <QMainWindow>
+#include <QPoint>
+#include <functional>
+#include <memory>
+
+#include "alerts/alert_lifecycle.h"
+#include "alerts/log_writer.h"
+#include "alerts/receive_path.h"
+#include "alerts/save_log.h"
+#include "app/form1_menus.h"
+#include "link/display_decoder.h"
+#include "platform/prompt.h"
+#include "platform/settings_store.h"
+#include "platform/window.h"
+#include "port/connection.h"
+#include "port/serial_port.h"
+
+class QDialog;
+
+namespace veltra {
+
+class FaceWidget;
+class Tray;
+class QtTimer;
+class QtTopMost;
+class QtEventPump;
+class QtMonotonicClock;
+class QtTimeOfDay;
+class QtAutoResize;
+
+// What the window takes from its surroundings. Anything left empty gets the
+// real thing; tests put in stand-ins.
+struct Form1Platform {
+    SettingsStore* store = nullptr;
+    SerialPort* port = nullptr;
+    Prompt* prompt = nullptr;
+    SaveLogDialog* saveDialog = nullptr;
+    LogFiles* logFiles = nullptr;
+    std::string workingLog;
+    // Shows a dialog modally and returns its result.
+    std::function<int(QDialog&)> execDialog;
+    // Opens a file with the desktop's viewer.
+    std::function<void(const QString& path)> openFile;
+    // Where "readme.txt" is looked for; the program's directory by default.
+    QString programDir;
+};
+
+class Form1 : public QMainWindow, public MainWindowOps {
+    Q_OBJECT
+public:
+    explicit Form1(Form1Platform platform = {});
+    ~Form1() override;
+
+    void Form_Load();
+    void Form_Resize();
+    void SaveSettings();
+    void LoadSettings();
+
+    // MainWindowOps: what the decoder and the alert logic do to the window.
+    WindowState windowState() const override;
+    void setWindowState(WindowState state) override;
+    void bringToFront() override;
+    void show() override;
+
+    // Menu commands, as the menus and the notification area call them.
+    void mnuFile_Click();
+    void mnuOptions_Click();
+    void mnuHelp_Click();
+    void mnuPopup_Click();
+    void mnuMonitor_Click();
+    void mnuStop_Click();
+    void mnuSaveAlertData_Click();
+    void mnuExit_Click();
+    void mnuPort_Click();
+    void mnuSettings_Click();
+    void mnuLogData_Click();
+    void mnuShowRaw_Click();
+    void mnuReadMe_Click();
+    void mnuAbout_Click();
+
+    // Mouse on the window's face.
+    void Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint global);
+    void Form_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint global);
+    void Form_MouseUp();
+    void Image15_MouseDown();
+    void Image15_MouseUp();
+    void Frame7_Click();
+
+    // State the tests and the other parts read.
+    bool MuteHidden = false;
+    bool KeepAspect = false;
+    Form1Menus& menus() { return *menus_; }
+    FaceWidget& face() { return *face_; }
+    ReceivePath& receivePath() { return *receivePath_; }
+    Connection& connection() { return *connection_; }
+    AlertLifecycle& alerts() { return *alerts_; }
+    SerialPort& port() { return *port_; }
+    Tray& tray() { return *tray_; }
+    QtAutoResize& resizer() { return *Resize; }
+    TopMostOps& topMost();
+    std::string& LastLogLine() { return receivePath_->logWriter().LastLogLine; }
+    bool unloaded() const { return unloaded_; }
+
+    // Twips of the window as the settings store keeps them.
+    double twipsWidth() const;
+    double twipsHeight() const;
+
+protected:
+    void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    class Hooks;
+    void buildPlatform(Form1Platform& p);
+    void buildParts();
+    void connectMenus();
+    void Form_Unload();
+    void setLogging(bool on);
+    void applyFrame(bool frameless);
+    void restoreFromTray();
+    void popupMenuAtCursor();
+    int runDialog(QDialog& dialog);
+    bool trayAvailable() const;
+
+    Form1Platform platform_;
+    // Owned defaults for what the platform did not supply.
+    std::unique_ptr<SettingsStore> ownStore_;
+    std::unique_ptr<Prompt> ownPrompt_;
+    std::unique_ptr<SaveLogDialog> ownSaveDialog_;
+    std::unique_ptr<LogFiles> ownLogFiles_;
+    SettingsStore* store_ = nullptr;
+    SerialPort* port_ = nullptr;
+    Prompt* prompt_ = nullptr;
+
+    std::unique_ptr<QtTopMost> topMost_;
+    std::unique_ptr<Prompt> guardedPrompt_;
+    std::unique_ptr<QtMonotonicClock> clock_;
+    std::unique_ptr<QtEventPump> pump_;
+    std::unique_ptr<QtTimeOfDay> timeOfDay_;
+    std::unique_ptr<LogSink> logSink_;
+    QtTimer* Timer1 = nullptr;
+    QtTimer* Timer2 = nullptr;
+    QtTimer* Timer3 = nullptr;
+    FaceWidget* face_ = nullptr;
+    std::unique_ptr<Form1Menus> menus_;
+    Tray* tray_ = nullptr;
+    std::unique_ptr<Hooks> hooks_;
+    std::unique_ptr<AlertLifecycle> alerts_;
+    std::unique_ptr<ReceivePath> receivePath_;
+    std::unique_ptr<Connection> connection_;
+    std::unique_ptr<LogSaver> saver_;
+    // Rescales the whole face with the window.
+    QtAutoResize* Resize = nullptr;
+
+    bool loaded_ = false;
+    bool unloaded_ = false;
+    bool hiddenByMinimise_ = false;
+    bool inResize_ = false;
+    QPoint dragOffset_;
+    bool dragByHand_ = false;
+};
+
+}  // namespace veltra

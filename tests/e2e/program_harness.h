@@ -1,0 +1,90 @@
+#pragma once
+// Drives the real veltrascope binary on a real X server: a throwaway settings
+// store, a pseudo-terminal as its serial port, and the window inspected with
+// xdotool and xprop as a user's desktop would see it.
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace veltra::e2e {
+
+// Runs a shell command and returns its standard output (trailing newline
+// trimmed); empty on failure.
+std::string Run(const std::string& command);
+
+// Polls `done` until it holds or `timeout` passes.
+bool WaitUntil(const std::function<bool()>& done,
+               std::chrono::milliseconds timeout = std::chrono::seconds(10));
+
+// A pseudo-terminal standing in for the detector: the program opens the
+// slave as its serial port, the test writes detector bytes to the master.
+class DetectorPty {
+public:
+    DetectorPty();
+    ~DetectorPty();
+    const std::string& device() const { return device_; }
+    void write(const std::vector<std::uint8_t>& bytes);
+    // Keeps writing one frame of `frame` every 35 ms from a background
+    // thread until stopFeeding(), so the link watchdog sees a live link.
+    void feed(const std::vector<std::uint8_t>& frame);
+    void stopFeeding();
+
+private:
+    int master_ = -1;
+    int slave_ = -1;
+    std::string device_;
+    struct Feeder;
+    Feeder* feeder_ = nullptr;
+};
+
+class Program {
+public:
+    // A fresh settings store in a temporary XDG_CONFIG_HOME; COM 1 maps to
+    // `device` when given.
+    explicit Program(std::string device = {});
+    ~Program();
+
+    std::filesystem::path configFile() const;
+    void setSetting(const std::string& key, const std::string& value);
+    std::optional<std::string> setting(const std::string& key) const;
+
+    // Starts the binary (optionally under strace) and waits for its window.
+    bool start(const std::string& wrapper = {});
+    // Asks the program to close its window the way the window manager does.
+    void close();
+    // Waits for the process to end; its exit status, or -1 on timeout.
+    int wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
+    bool running();
+
+    pid_t pid() const { return pid_; }
+    const std::string& window() const { return window_; }
+    std::filesystem::path binaryDir() const;
+    std::filesystem::path scratch() const { return scratch_; }
+
+    // What the window manager says of the window.
+    std::string netWmState() const;
+    bool mapped() const;
+    struct Geometry {
+        int x = 0, y = 0, width = 0, height = 0;
+    };
+    Geometry geometry() const;  // the client area, root coordinates
+
+private:
+    std::filesystem::path scratch_;
+    pid_t pid_ = -1;
+    std::string window_;
+    std::string device_;
+};
+
+// One display frame: an idle mode letter, or an alert (Ka, two signal dots,
+// the front arrow, a count on the digit).
+std::vector<std::uint8_t> Frame(bool alert);
+
+}  // namespace veltra::e2e
