@@ -15,7 +15,7 @@
 #include "alerts/qt/qt_time_of_day.h"
 #include "alerts/qt/save_dialog.h"
 #include "alerts/qt/working_log.h"
-include "app/tray.h"
+#include "app/tray.h"
 #include "autoresize/qt/qt_auto_resize.h"
 #include "port/qt/qt_serial_port.h"
 #include "shell/guarded_prompt.h"
@@ -32,358 +32,357 @@ include "app/tray.h"
 #include "shell/qt/x11_taskbar.h"
 #include "shell/settings.h"
 
-    namespace veltra {
+namespace veltra {
 
-    namespace {
+namespace {
 
-    // The window's design size: the display's inner area in twips.
-    constexpr double kDesignInnerWidth = 9015;
-    constexpr double kDesignInnerHeight = 3540;
-    // The mute strip is this many twips wide; Label1's Left is minus that.
-    constexpr double kMuteStrip = 2200;
-    // The window is never left narrower than this many twips.
-    constexpr double kMinimumWidth = 1680;
-    // Inner width / inner height of the display with and without the mute strip.
-    constexpr double kFullAspect = 2.543;
-    constexpr double kNarrowAspect = 1.873;
+// The window's design size: the display's inner area in twips.
+constexpr double kDesignInnerWidth = 9015;
+constexpr double kDesignInnerHeight = 3540;
+// The mute strip is this many twips wide; Label1's Left is minus that.
+constexpr double kMuteStrip = 2200;
+// The window is never left narrower than this many twips.
+constexpr double kMinimumWidth = 1680;
+// Inner width / inner height of the display with and without the mute strip.
+constexpr double kFullAspect = 2.543;
+constexpr double kNarrowAspect = 1.873;
 
-    }  // namespace
+}  // namespace
 
-    // The decoder's calls at the start and end of an alert go to the alert logic.
-    class Form1::Hooks : public AlertHooks {
-    public:
-        explicit Hooks(Form1& form) : form_(form) {}
-        void BeginAlert() override { form_.alerts_->BeginAlert(); }
-        void EndAlert() override { form_.alerts_->EndAlert(); }
+// The decoder's calls at the start and end of an alert go to the alert logic.
+class Form1::Hooks : public AlertHooks {
+public:
+    explicit Hooks(Form1& form) : form_(form) {}
+    void BeginAlert() override { form_.alerts_->BeginAlert(); }
+    void EndAlert() override { form_.alerts_->EndAlert(); }
 
-    private:
-        Form1& form_;
-    };
+private:
+    Form1& form_;
+};
 
-    Form1::Form1(Form1Platform platform) : platform_(std::move(platform)) {
-        setObjectName(QStringLiteral("Form1"));
-        setWindowTitle(QStringLiteral("Veltra Scope"));
-        setWindowIcon(ProgramIcon());
-        // A sizable frame with title bar and minimise box, but no maximise box.
-        setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                       Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-        buildPlatform(platform_);
-        buildParts();
-        connectMenus();
+Form1::Form1(Form1Platform platform) : platform_(std::move(platform)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Veltra Scope"));
+    setWindowIcon(ProgramIcon());
+    // A sizable frame with title bar and minimise box, but no maximise box.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
+    buildPlatform(platform_);
+    buildParts();
+    connectMenus();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildPlatform(Form1Platform& p) {
+    if (p.store == nullptr) {
+        auto store = std::make_unique<QtSettingsStore>();
+        p.store = store.get();
+        ownStore_ = std::move(store);
     }
-
-    Form1::~Form1() = default;
-
-    void Form1::buildPlatform(Form1Platform & p) {
-        if (p.store == nullptr) {
-            auto store = std::make_unique<QtSettingsStore>();
-            p.store = store.get();
-            ownStore_ = std::move(store);
-        }
-        store_ = p.store;
-        if (p.port == nullptr) {
-            p.port = new QtSerialPort(*store_, this);
-        }
-        port_ = p.port;
-        if (p.prompt == nullptr) {
-            ownPrompt_ = std::make_unique<QtPrompt>(this);
-            p.prompt = ownPrompt_.get();
-        }
-        prompt_ = p.prompt;
-        if (p.saveDialog == nullptr) {
-            ownSaveDialog_ = std::make_unique<QtSaveDialog>(this);
-            p.saveDialog = ownSaveDialog_.get();
-        }
-        if (p.logFiles == nullptr) {
-            ownLogFiles_ = std::make_unique<DiskLogFiles>();
-            p.logFiles = ownLogFiles_.get();
-        }
-        if (p.workingLog.empty()) {
-            p.workingLog = WorkingLogPath().toStdString();
-        }
-        if (!p.execDialog) {
-            p.execDialog = [](QDialog& d) { return d.exec(); };
-        }
-        if (!p.openFile) {
-            p.openFile = [](const QString& path) {
-                QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-            };
-        }
-        if (p.programDir.isEmpty()) {
-            p.programDir = QCoreApplication::applicationDirPath();
-        }
+    store_ = p.store;
+    if (p.port == nullptr) {
+        p.port = new QtSerialPort(*store_, this);
     }
-
-    void Form1::buildParts() {
-        topMost_ = std::make_unique<QtTopMost>(this);
-        guardedPrompt_ = std::make_unique<GuardedPrompt>(*prompt_, *topMost_, *store_);
-        clock_ = std::make_unique<QtMonotonicClock>();
-        pump_ = std::make_unique<QtEventPump>();
-        timeOfDay_ = std::make_unique<QtTimeOfDay>();
-        logSink_ = std::make_unique<FileLogSink>(platform_.workingLog);
-
-        Timer1 = new QtTimer(this);
-        Timer1->setObjectName(QStringLiteral("Timer1"));
-        Timer2 = new QtTimer(this);
-        Timer2->setObjectName(QStringLiteral("Timer2"));
-        Timer3 = new QtTimer(this);
-        Timer3->setObjectName(QStringLiteral("Timer3"));
-
-        face_ = new FaceWidget(this);
-        setCentralWidget(face_);
-        menus_ = std::make_unique<Form1Menus>(menuBar(), this);
-
-        hooks_ = std::make_unique<Hooks>(*this);
-        alerts_ = std::make_unique<AlertLifecycle>(*store_, *Timer2, *Timer3, *port_, *this,
-                                                   *clock_, *pump_);
-        receivePath_ = std::make_unique<ReceivePath>(
-            *face_, *hooks_, *this, *logSink_, *timeOfDay_, *guardedPrompt_,
-            [this](const std::string& frame) { face_->setRawText(QString::fromStdString(frame)); });
-        connection_ = std::make_unique<Connection>(
-            *port_, *store_, *Timer1, *prompt_, *topMost_,
-            [this] { return receivePath_->receiver().RecvCount; },
-            [this] { receivePath_->decoder().SetDefaults(); });
-        saver_ = std::make_unique<LogSaver>(*platform_.saveDialog, *prompt_, *topMost_, *store_,
-                                            *platform_.logFiles, platform_.workingLog);
-
-        port_->setReceiveHandler([this](int event, std::span<const std::uint8_t> bytes) {
-            receivePath_->MSComm1_OnComm(event, bytes);
-        });
-        Timer1->setOnTick([this] { connection_->Timer1_Timer(); });
-        Timer2->setOnTick([this] { alerts_->Timer2_Timer(); });
-        Timer3->setOnTick([this] { alerts_->Timer3_Timer(); });
-
-        connect(face_, &FaceWidget::faceMouseDown, this, &Form1::Form_MouseDown);
-        connect(face_, &FaceWidget::faceMouseMove, this, &Form1::Form_MouseMove);
-        connect(face_, &FaceWidget::faceMouseUp, this, [this] { Form_MouseUp(); });
-        connect(face_, &FaceWidget::muteMouseDown, this, [this] { Image15_MouseDown(); });
-        connect(face_, &FaceWidget::muteMouseUp, this, [this] { Image15_MouseUp(); });
-        connect(face_, &FaceWidget::minimiseClicked, this, &Form1::Frame7_Click);
-
-        tray_ = new Tray(this, Tray::Hooks{
-                                   [this] { return windowState() == WindowState::Minimised; },
-                                   [this] { restoreFromTray(); },
-                                   [this] { popupMenuAtCursor(); },
-                               });
-        // The window's own instance of the proportional layout: no aspect ratio
-        // of its own (the window keeps that), and small minimum sizes.
-        PropertyBag resizeProperties;
-        resizeProperties.WriteProperty("AspectRatioValue", 0.0);
-        resizeProperties.WriteProperty("HMin", std::int32_t{500});
-        resizeProperties.WriteProperty("WMin", std::int32_t{1000});
-        Resize = new QtAutoResize(this, resizeProperties);
-
-        // The design size: the display's inner area, with the menu bar above it.
-        resize(TwipsToPx(kDesignInnerWidth),
-               TwipsToPx(kDesignInnerHeight) + menuBar()->sizeHint().height());
+    port_ = p.port;
+    if (p.prompt == nullptr) {
+        ownPrompt_ = std::make_unique<QtPrompt>(this);
+        p.prompt = ownPrompt_.get();
     }
-
-    TopMostOps& Form1::topMost() {
-        return *topMost_;
+    prompt_ = p.prompt;
+    if (p.saveDialog == nullptr) {
+        ownSaveDialog_ = std::make_unique<QtSaveDialog>(this);
+        p.saveDialog = ownSaveDialog_.get();
     }
+    if (p.logFiles == nullptr) {
+        ownLogFiles_ = std::make_unique<DiskLogFiles>();
+        p.logFiles = ownLogFiles_.get();
+    }
+    if (p.workingLog.empty()) {
+        p.workingLog = WorkingLogPath().toStdString();
+    }
+    if (!p.execDialog) {
+        p.execDialog = [](QDialog& d) { return d.exec(); };
+    }
+    if (!p.openFile) {
+        p.openFile = [](const QString& path) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+        };
+    }
+    if (p.programDir.isEmpty()) {
+        p.programDir = QCoreApplication::applicationDirPath();
+    }
+}
 
-    void Form1::Form_Load() {
-        using settings::ReadBool;
-        using settings::Use;
-        // 1. Without the mute strip the display moves left and the window narrows.
-        MuteHidden = ReadBool(*store_, "HideMute", Use::Start);
-        if (MuteHidden) {
-            QWidget* frame1 = face_->findChild<QWidget*>(QStringLiteral("Frame1"));
-            QWidget* label1 = face_->findChild<QWidget*>(QStringLiteral("Label1"));
-            frame1->move(label1->x(), frame1->y());
-            resize(width() + label1->x(), height());
+void Form1::buildParts() {
+    topMost_ = std::make_unique<QtTopMost>(this);
+    guardedPrompt_ = std::make_unique<GuardedPrompt>(*prompt_, *topMost_, *store_);
+    clock_ = std::make_unique<QtMonotonicClock>();
+    pump_ = std::make_unique<QtEventPump>();
+    timeOfDay_ = std::make_unique<QtTimeOfDay>();
+    logSink_ = std::make_unique<FileLogSink>(platform_.workingLog);
+
+    Timer1 = new QtTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer2 = new QtTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
+    Timer3 = new QtTimer(this);
+    Timer3->setObjectName(QStringLiteral("Timer3"));
+
+    face_ = new FaceWidget(this);
+    setCentralWidget(face_);
+    menus_ = std::make_unique<Form1Menus>(menuBar(), this);
+
+    hooks_ = std::make_unique<Hooks>(*this);
+    alerts_ =
+        std::make_unique<AlertLifecycle>(*store_, *Timer2, *Timer3, *port_, *this, *clock_, *pump_);
+    receivePath_ = std::make_unique<ReceivePath>(
+        *face_, *hooks_, *this, *logSink_, *timeOfDay_, *guardedPrompt_,
+        [this](const std::string& frame) { face_->setRawText(QString::fromStdString(frame)); });
+    connection_ = std::make_unique<Connection>(
+        *port_, *store_, *Timer1, *prompt_, *topMost_,
+        [this] { return receivePath_->receiver().RecvCount; },
+        [this] { receivePath_->decoder().SetDefaults(); });
+    saver_ = std::make_unique<LogSaver>(*platform_.saveDialog, *prompt_, *topMost_, *store_,
+                                        *platform_.logFiles, platform_.workingLog);
+
+    port_->setReceiveHandler([this](int event, std::span<const std::uint8_t> bytes) {
+        receivePath_->MSComm1_OnComm(event, bytes);
+    });
+    Timer1->setOnTick([this] { connection_->Timer1_Timer(); });
+    Timer2->setOnTick([this] { alerts_->Timer2_Timer(); });
+    Timer3->setOnTick([this] { alerts_->Timer3_Timer(); });
+
+    connect(face_, &FaceWidget::faceMouseDown, this, &Form1::Form_MouseDown);
+    connect(face_, &FaceWidget::faceMouseMove, this, &Form1::Form_MouseMove);
+    connect(face_, &FaceWidget::faceMouseUp, this, [this] { Form_MouseUp(); });
+    connect(face_, &FaceWidget::muteMouseDown, this, [this] { Image15_MouseDown(); });
+    connect(face_, &FaceWidget::muteMouseUp, this, [this] { Image15_MouseUp(); });
+    connect(face_, &FaceWidget::minimiseClicked, this, &Form1::Frame7_Click);
+
+    tray_ = new Tray(this, Tray::Hooks{
+                               [this] { return windowState() == WindowState::Minimised; },
+                               [this] { restoreFromTray(); },
+                               [this] { popupMenuAtCursor(); },
+                           });
+    // The window's own instance of the proportional layout: no aspect ratio
+    // of its own (the window keeps that), and small minimum sizes.
+    PropertyBag resizeProperties;
+    resizeProperties.WriteProperty("AspectRatioValue", 0.0);
+    resizeProperties.WriteProperty("HMin", std::int32_t{500});
+    resizeProperties.WriteProperty("WMin", std::int32_t{1000});
+    Resize = new QtAutoResize(this, resizeProperties);
+
+    // The design size: the display's inner area, with the menu bar above it.
+    resize(TwipsToPx(kDesignInnerWidth),
+           TwipsToPx(kDesignInnerHeight) + menuBar()->sizeHint().height());
+}
+
+TopMostOps& Form1::topMost() {
+    return *topMost_;
+}
+
+void Form1::Form_Load() {
+    using settings::ReadBool;
+    using settings::Use;
+    // 1. Without the mute strip the display moves left and the window narrows.
+    MuteHidden = ReadBool(*store_, "HideMute", Use::Start);
+    if (MuteHidden) {
+        QWidget* frame1 = face_->findChild<QWidget*>(QStringLiteral("Frame1"));
+        QWidget* label1 = face_->findChild<QWidget*>(QStringLiteral("Label1"));
+        frame1->move(label1->x(), frame1->y());
+        resize(width() + label1->x(), height());
+    }
+    // 2. Proportions are taken from the layout as it stands now.
+    Resize->StoreSettings();
+    // 3. The saved geometry, each defaulting to the current value.
+    const float w = settings::ReadSingle(*store_, "Width", static_cast<float>(twipsWidth()));
+    resize(TwipsToPx(w), height());
+    const float h = settings::ReadSingle(*store_, "Height", static_cast<float>(twipsHeight()));
+    resize(width(), TwipsToPx(h));
+    const float left = settings::ReadSingle(*store_, "Left", static_cast<float>(PxToTwips(x())));
+    move(TwipsToPx(left), y());
+    const float top = settings::ReadSingle(*store_, "Top", static_cast<float>(PxToTwips(y())));
+    move(x(), TwipsToPx(top));
+    // 4. Frameless when asked.
+    if (ReadBool(*store_, "HideTitlebar", Use::Start)) {
+        applyFrame(true);
+    }
+    // 5. Shown, with its icon in the notification area.
+    tray_->AddTrayIcon(QStringLiteral("Veltra Scope"));
+    loaded_ = true;
+    // 6. Logging as it was left.
+    setLogging(ReadBool(*store_, "LogData", Use::Start));
+    // 7. Connect at start.
+    if (ReadBool(*store_, "AutoConnect", Use::Start)) {
+        mnuMonitor_Click();
+    }
+    // 8. Above all other windows.
+    if (ReadBool(*store_, "OnTop", Use::Start)) {
+        topMost_->SetTopMost();
+    }
+    // 9. The aspect rule holds from the next resize on.
+    KeepAspect = ReadBool(*store_, "KeepAspectRatio", Use::Start);
+    // 10. Straight to the notification area.
+    if (ReadBool(*store_, "AutoMinimize", Use::Start)) {
+        setWindowState(WindowState::Minimised);
+    }
+}
+
+bool Form1::trayAvailable() const {
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void Form1::Form_Resize() {
+    if (!loaded_ || inResize_) {
+        return;
+    }
+    if (isMaximized()) {
+        return;
+    }
+    if (isMinimized()) {
+        // Minimised means gone from the screen; the icon is the way back.
+        // Without a notification area a hidden window could not be reached,
+        // so it then stays an ordinary minimised window.
+        if (trayAvailable() && isVisible()) {
+            hiddenByMinimise_ = true;
+            QWidget::hide();
         }
-        // 2. Proportions are taken from the layout as it stands now.
-        Resize->StoreSettings();
-        // 3. The saved geometry, each defaulting to the current value.
-        const float w = settings::ReadSingle(*store_, "Width", static_cast<float>(twipsWidth()));
-        resize(TwipsToPx(w), height());
-        const float h = settings::ReadSingle(*store_, "Height", static_cast<float>(twipsHeight()));
-        resize(width(), TwipsToPx(h));
-        const float left =
-            settings::ReadSingle(*store_, "Left", static_cast<float>(PxToTwips(x())));
-        move(TwipsToPx(left), y());
-        const float top = settings::ReadSingle(*store_, "Top", static_cast<float>(PxToTwips(y())));
-        move(x(), TwipsToPx(top));
-        // 4. Frameless when asked.
-        if (ReadBool(*store_, "HideTitlebar", Use::Start)) {
-            applyFrame(true);
+        return;
+    }
+    inResize_ = true;
+    if (width() < TwipsToPx(kMinimumWidth)) {
+        resize(TwipsToPx(kMinimumWidth), height());
+    }
+    if (KeepAspect) {
+        QWidget* frame1 = face_->findChild<QWidget*>(QStringLiteral("Frame1"));
+        frame1->hide();
+        const double ratio = MuteHidden ? kNarrowAspect : kFullAspect;
+        // The display's own area keeps the ratio; a menu bar above it adds
+        // its height.
+        const int menuHeight = menus_->topMenusVisible() ? height() - face_->height() : 0;
+        const int inner = qRound(face_->width() / ratio);
+        if (height() != menuHeight + inner) {
+            resize(width(), menuHeight + inner);
         }
-        // 5. Shown, with its icon in the notification area.
-        tray_->AddTrayIcon(QStringLiteral("Veltra Scope"));
-        loaded_ = true;
-        // 6. Logging as it was left.
-        setLogging(ReadBool(*store_, "LogData", Use::Start));
-        // 7. Connect at start.
-        if (ReadBool(*store_, "AutoConnect", Use::Start)) {
-            mnuMonitor_Click();
-        }
-        // 8. Above all other windows.
-        if (ReadBool(*store_, "OnTop", Use::Start)) {
-            topMost_->SetTopMost();
-        }
-        // 9. The aspect rule holds from the next resize on.
-        KeepAspect = ReadBool(*store_, "KeepAspectRatio", Use::Start);
-        // 10. Straight to the notification area.
-        if (ReadBool(*store_, "AutoMinimize", Use::Start)) {
-            setWindowState(WindowState::Minimised);
-        }
+        frame1->show();
     }
+    inResize_ = false;
+}
 
-    bool Form1::trayAvailable() const {
-        return QSystemTrayIcon::isSystemTrayAvailable();
+void Form1::SaveSettings() {
+    settings::WriteNumber(*store_, "Width", static_cast<float>(qRound(twipsWidth())));
+    settings::WriteNumber(*store_, "Height", static_cast<float>(qRound(twipsHeight())));
+    settings::WriteNumber(*store_, "Left", static_cast<float>(qRound(PxToTwips(x()))));
+    settings::WriteNumber(*store_, "Top", static_cast<float>(qRound(PxToTwips(y()))));
+}
+
+void Form1::LoadSettings() {
+    KeepAspect = settings::ReadBool(*store_, "KeepAspectRatio", settings::Use::LoadSettings);
+    applyFrame(settings::ReadBool(*store_, "HideTitlebar", settings::Use::LoadSettings));
+    Form_Resize();
+}
+
+void Form1::applyFrame(bool frameless) {
+    menus_->setTopMenusVisible(!frameless);
+    face_->setFrameless(frameless);
+    ApplyBorderStyle(this, frameless ? kFrameless : kSizable);
+}
+
+double Form1::twipsWidth() const {
+    return PxToTwips(width());
+}
+
+double Form1::twipsHeight() const {
+    return PxToTwips(height());
+}
+
+WindowState Form1::windowState() const {
+    if (isMinimized() || hiddenByMinimise_) {
+        return WindowState::Minimised;
     }
-
-    void Form1::Form_Resize() {
-        if (!loaded_ || inResize_) {
-            return;
-        }
-        if (isMaximized()) {
-            return;
-        }
-        if (isMinimized()) {
-            // Minimised means gone from the screen; the icon is the way back.
-            // Without a notification area a hidden window could not be reached,
-            // so it then stays an ordinary minimised window.
-            if (trayAvailable() && isVisible()) {
-                hiddenByMinimise_ = true;
-                QWidget::hide();
-            }
-            return;
-        }
-        inResize_ = true;
-        if (width() < TwipsToPx(kMinimumWidth)) {
-            resize(TwipsToPx(kMinimumWidth), height());
-        }
-        if (KeepAspect) {
-            QWidget* frame1 = face_->findChild<QWidget*>(QStringLiteral("Frame1"));
-            frame1->hide();
-            const double ratio = MuteHidden ? kNarrowAspect : kFullAspect;
-            // The display's own area keeps the ratio; a menu bar above it adds
-            // its height.
-            const int menuHeight = menus_->topMenusVisible() ? height() - face_->height() : 0;
-            const int inner = qRound(face_->width() / ratio);
-            if (height() != menuHeight + inner) {
-                resize(width(), menuHeight + inner);
-            }
-            frame1->show();
-        }
-        inResize_ = false;
+    if (isMaximized()) {
+        return WindowState::Maximised;
     }
+    return WindowState::Normal;
+}
 
-    void Form1::SaveSettings() {
-        settings::WriteNumber(*store_, "Width", static_cast<float>(qRound(twipsWidth())));
-        settings::WriteNumber(*store_, "Height", static_cast<float>(qRound(twipsHeight())));
-        settings::WriteNumber(*store_, "Left", static_cast<float>(qRound(PxToTwips(x()))));
-        settings::WriteNumber(*store_, "Top", static_cast<float>(qRound(PxToTwips(y()))));
-    }
-
-    void Form1::LoadSettings() {
-        KeepAspect = settings::ReadBool(*store_, "KeepAspectRatio", settings::Use::LoadSettings);
-        applyFrame(settings::ReadBool(*store_, "HideTitlebar", settings::Use::LoadSettings));
-        Form_Resize();
-    }
-
-    void Form1::applyFrame(bool frameless) {
-        menus_->setTopMenusVisible(!frameless);
-        face_->setFrameless(frameless);
-        ApplyBorderStyle(this, frameless ? kFrameless : kSizable);
-    }
-
-    double Form1::twipsWidth() const {
-        return PxToTwips(width());
-    }
-
-    double Form1::twipsHeight() const {
-        return PxToTwips(height());
-    }
-
-    WindowState Form1::windowState() const {
-        if (isMinimized() || hiddenByMinimise_) {
-            return WindowState::Minimised;
-        }
-        if (isMaximized()) {
-            return WindowState::Maximised;
-        }
-        return WindowState::Normal;
-    }
-
-    void Form1::setWindowState(WindowState state) {
-        switch (state) {
-            case WindowState::Minimised:
-                QWidget::setWindowState((QWidget::windowState() & ~Qt::WindowMaximized) |
-                                        Qt::WindowMinimized);
-                // Some window managers answer asynchronously; hide now all the same.
-                Form_Resize();
-                break;
-            case WindowState::Normal:
-                hiddenByMinimise_ = false;
-                QWidget::setWindowState(QWidget::windowState() &
-                                        ~(Qt::WindowMinimized | Qt::WindowMaximized));
-                break;
-            case WindowState::Maximised:
-                break;  // the window offers no way to maximise
-        }
-    }
-
-    void Form1::bringToFront() {
-        raise();
-        activateWindow();
-    }
-
-    void Form1::show() {
-        hiddenByMinimise_ = false;
-        if (QWidget::windowState() & Qt::WindowMinimized) {
-            QWidget::setWindowState(QWidget::windowState() & ~Qt::WindowMinimized);
-        }
-        QWidget::show();
-    }
-
-    void Form1::restoreFromTray() {
-        setWindowState(WindowState::Normal);
-        bringToFront();
-        show();
-        bringToFront();
-    }
-
-    void Form1::showEvent(QShowEvent * event) {
-        QMainWindow::showEvent(event);
-        // The window manager drops "skip taskbar" when a window is withdrawn.
-        QTimer::singleShot(0, this, [this] { SkipTaskbar(this); });
-    }
-
-    void Form1::changeEvent(QEvent * event) {
-        QMainWindow::changeEvent(event);
-        if (event->type() == QEvent::WindowStateChange) {
+void Form1::setWindowState(WindowState state) {
+    switch (state) {
+        case WindowState::Minimised:
+            QWidget::setWindowState((QWidget::windowState() & ~Qt::WindowMaximized) |
+                                    Qt::WindowMinimized);
+            // Some window managers answer asynchronously; hide now all the same.
             Form_Resize();
-        }
+            break;
+        case WindowState::Normal:
+            hiddenByMinimise_ = false;
+            QWidget::setWindowState(QWidget::windowState() &
+                                    ~(Qt::WindowMinimized | Qt::WindowMaximized));
+            break;
+        case WindowState::Maximised:
+            break;  // the window offers no way to maximise
     }
+}
 
-    void Form1::resizeEvent(QResizeEvent * event) {
-        QMainWindow::resizeEvent(event);
+void Form1::bringToFront() {
+    raise();
+    activateWindow();
+}
+
+void Form1::show() {
+    hiddenByMinimise_ = false;
+    if (QWidget::windowState() & Qt::WindowMinimized) {
+        QWidget::setWindowState(QWidget::windowState() & ~Qt::WindowMinimized);
+    }
+    QWidget::show();
+}
+
+void Form1::restoreFromTray() {
+    setWindowState(WindowState::Normal);
+    bringToFront();
+    show();
+    bringToFront();
+}
+
+void Form1::showEvent(QShowEvent* event) {
+    QMainWindow::showEvent(event);
+    // The window manager drops "skip taskbar" when a window is withdrawn.
+    QTimer::singleShot(0, this, [this] { SkipTaskbar(this); });
+}
+
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange) {
         Form_Resize();
     }
+}
 
-    void Form1::closeEvent(QCloseEvent * event) {
-        event->accept();
-        Form_Unload();
-    }
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    Form_Resize();
+}
 
-    void Form1::Form_Unload() {
-        if (unloaded_) {
-            return;
-        }
-        unloaded_ = true;
-        if (!LastLogLine().empty()) {
-            saver_->AskToSaveOnExit(LastLogLine());
-        }
-        SaveSettings();
-        tray_->RemoveTrayIcon();
-        QCoreApplication::quit();
-    }
+void Form1::closeEvent(QCloseEvent* event) {
+    event->accept();
+    Form_Unload();
+}
 
-    int Form1::runDialog(QDialog & dialog) {
-        return platform_.execDialog(dialog);
+void Form1::Form_Unload() {
+    if (unloaded_) {
+        return;
     }
+    unloaded_ = true;
+    if (!LastLogLine().empty()) {
+        saver_->AskToSaveOnExit(LastLogLine());
+    }
+    SaveSettings();
+    tray_->RemoveTrayIcon();
+    QCoreApplication::quit();
+}
+
+int Form1::runDialog(QDialog& dialog) {
+    return platform_.execDialog(dialog);
+}
 
 }  // namespace veltra
