@@ -25,23 +25,24 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
     RecvCount = RecvCount + 1 > 1000 ? 0 : RecvCount + 1;
     // Let the compaction threshold follow the buffer back down once queued
     // frames have been taken out.
-    compactAt_ = std::min(compactAt_, std::max(kCompactAbove, 2 * RecvBuffer.size()));
+    compactAt_ = std::min(compactAt_, std::max(kCompactAbove, 2 * RecvBuffer().size()));
 
     Append(Input);
 
     // Resynchronise: the buffer starts at the first sync byte.
-    const std::size_t first = RecvBuffer.find(kSync);
-    if (first != std::string::npos && first > 0) {
-        RecvBuffer.erase(0, first);
+    const std::size_t first = RecvBuffer().find(kSync);
+    if (first != std::string_view::npos && first > 0) {
+        Consume(first);
     }
-    const std::size_t next = RecvBuffer.find(kSync, 2);
-    if (next == std::string::npos) {
+    const std::string_view text = RecvBuffer();
+    const std::size_t next = text.find(kSync, 2);
+    if (next == std::string_view::npos) {
         return;
     }
     // Everything up to the blank in front of the next sync byte; that blank
     // stays and is dropped by the resynchronisation of the next event.
-    std::string frame = RecvBuffer.substr(0, next - 1);
-    RecvBuffer.erase(0, next - 1);
+    std::string frame(text.substr(0, next - 1));
+    Consume(next - 1);
     ++CutCount;
     if (frame.size() != kFrameTextLength) {
         return;
@@ -61,11 +62,21 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
 void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const std::size_t n = std::min(bytes.size(), kSliceBytes);
-        RecvBuffer += ParseBytes(bytes.first(n));
+        buffer_ += ParseBytes(bytes.first(n));
         bytes = bytes.subspan(n);
-        if (RecvBuffer.size() > compactAt_) {
+        if (RecvBuffer().size() > compactAt_) {
             Compact();
         }
+    }
+}
+
+// The consumed text is erased once it is at least as long as what is left,
+// so every character is moved at most once more on average.
+void FrameReceiver::Consume(std::size_t n) {
+    head_ += n;
+    if (2 * head_ >= buffer_.size()) {
+        buffer_.erase(0, head_);
+        head_ = 0;
     }
 }
 
@@ -78,27 +89,29 @@ void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {
 //  - the middle of an over-long candidate, which is kept over-long so that it
 //    is still rejected when it is cut.
 void FrameReceiver::Compact() {
-    std::size_t start = RecvBuffer.find(kSync);
-    if (start == std::string::npos) {
-        RecvBuffer.clear();
+    const std::string_view text = RecvBuffer();
+    std::size_t start = text.find(kSync);
+    if (start == std::string_view::npos) {
+        buffer_.clear();
     } else {
         std::string kept;
-        kept.reserve(RecvBuffer.size() - start);
-        while (start != std::string::npos) {
-            const std::size_t next = RecvBuffer.find(kSync, start + 2);
+        kept.reserve(text.size() - start);
+        while (start != std::string_view::npos) {
+            const std::size_t next = text.find(kSync, start + 2);
             // The candidate's text including the blank before the next sync.
-            const std::size_t end = next == std::string::npos ? RecvBuffer.size() : next;
+            const std::size_t end = next == std::string_view::npos ? text.size() : next;
             // Candidates start on a whole group, so the kept part ends with
             // a group's blank and the next sync byte still follows a blank.
-            kept.append(RecvBuffer, start, std::min(end - start, kOverLongKeep));
+            kept.append(text.substr(start, std::min(end - start, kOverLongKeep)));
             start = next;
         }
-        RecvBuffer.swap(kept);
-        RecvBuffer.shrink_to_fit();
+        buffer_.swap(kept);
+        buffer_.shrink_to_fit();
     }
+    head_ = 0;
     // Queued candidates cannot be dropped; let the buffer grow before the
     // next scan so that compaction costs stay proportional to the input.
-    compactAt_ = std::max(kCompactAbove, 2 * RecvBuffer.size());
+    compactAt_ = std::max(kCompactAbove, 2 * buffer_.size());
 }
 
 }  // namespace veltra

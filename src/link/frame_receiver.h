@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <string_view>
 
 namespace veltra {
 
@@ -35,8 +36,10 @@ public:
     // the sink's calls: the frame has already been cut out of RecvBuffer by then.
     void MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input);
 
-    // Hex text received and not yet consumed.
-    std::string RecvBuffer;
+    // Hex text received and not yet consumed. Valid until the next event.
+    std::string_view RecvBuffer() const { return std::string_view(buffer_).substr(head_); }
+    // Memory the buffer holds, consumed text included.
+    std::size_t Footprint() const { return buffer_.capacity(); }
     // Receive events seen, 1..1000 then 0 again; the link watchdog reads it.
     std::int32_t RecvCount = 0;
     // Candidates cut out of the buffer so far, accepted or not. Each one ends
@@ -49,9 +52,15 @@ public:
 
 private:
     void Append(std::span<const std::uint8_t> bytes);
+    void Consume(std::size_t n);
     void Compact();
 
     FrameSink& sink_;
+    // RecvBuffer is buffer_ from head_ on. Consumed text is erased lazily:
+    // when a large batch queues thousands of frames, taking each one off the
+    // front must not move all the others.
+    std::string buffer_;
+    std::size_t head_ = 0;
     std::size_t compactAt_ = kCompactAbove;
 };
 

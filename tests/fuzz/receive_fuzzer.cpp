@@ -127,7 +127,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         path.MSComm1_OnComm(2, bytes);
         Check(path.receiver().RecvCount == ref.count);
         Check(frames == expected);
-        Check(path.receiver().RecvBuffer.size() <= ref.buffer.size());
+        Check(path.receiver().RecvBuffer().size() <= ref.buffer.size());
         Check(IsContent(path.logWriter().LastLogLine) || path.logWriter().LastLogLine.empty());
         Check(path.decoder().InAlert == h.inAlert);
     }

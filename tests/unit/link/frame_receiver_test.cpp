@@ -63,7 +63,7 @@ TEST_F(FrameReceiverTest, AFrameIsCutWhenTheNextSyncByteArrives) {
     ASSERT_EQ(sink.frames.size(), 1u);
     EXPECT_EQ(sink.frames[0], FrameText(f));
     EXPECT_EQ(sink.frames[0].size(), 74u);
-    EXPECT_EQ(rx.RecvBuffer, " FE ");
+    EXPECT_EQ(rx.RecvBuffer(), " FE ");
 }
 
 TEST_F(FrameReceiverTest, HandsEachFrameToLabelDecoderAndLogAsTheFlagsSayAtThatFrame) {
@@ -126,7 +126,7 @@ TEST_F(FrameReceiverTest, CountsReceiveEventsOnlyAndWrapsAfter1000) {
     rx.MSComm1_OnComm(1, FrameBytes(WithDot(0)));
     rx.MSComm1_OnComm(3, {});
     EXPECT_EQ(rx.RecvCount, 0);
-    EXPECT_EQ(rx.RecvBuffer, "");
+    EXPECT_EQ(rx.RecvBuffer(), "");
     for (int i = 1; i <= 1000; ++i) {
         Receive({});
         ASSERT_EQ(rx.RecvCount, i);
@@ -156,7 +156,7 @@ TEST_F(FrameReceiverTest, AnEventHandledInsideTheCallOutsWorksOnTheRestOfTheBuff
     EXPECT_EQ(nested, 1);
     EXPECT_EQ(sink.calls, (std::vector<std::string>{"process " + FrameText(a),
                                                     "process " + FrameText(b), "log", "log"}));
-    EXPECT_EQ(rx.RecvBuffer, " FE 00 ");
+    EXPECT_EQ(rx.RecvBuffer(), " FE 00 ");
 }
 
 // Megabytes without a sync byte, inside and outside a candidate, must not
@@ -172,11 +172,11 @@ TEST_F(FrameReceiverTest, LongRunsWithoutSyncKeepTheBufferSmall) {
         }
         for (int i = 0; i < 1024; ++i) {  // 4 MiB
             Receive(noise);
-            ASSERT_LE(rx.RecvBuffer.size(), bound);
+            ASSERT_LE(rx.RecvBuffer().size(), bound);
         }
         Receive(Bytes(4u << 20, 0x00));  // and 4 MiB in one event
-        EXPECT_LE(rx.RecvBuffer.size(), bound);
-        EXPECT_LE(rx.RecvBuffer.capacity(), 2 * bound);
+        EXPECT_LE(rx.RecvBuffer().size(), bound);
+        EXPECT_LE(rx.Footprint(), 2 * bound);
         Bytes tail = good;
         tail.push_back(kSyncByte);
         Receive(tail);
