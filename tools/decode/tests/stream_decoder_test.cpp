@@ -78,17 +78,39 @@ TEST(StreamTime, CountsAt720BytesPerSecondAndTruncatesMilliseconds) {
     EXPECT_EQ(StreamTime(720ull * 36000 + 360), "10:00:00.500");
 }
 
-TEST(StreamDecoder, PrintsTheSameLinesForEveryChunkSize) {
-    std::mt19937 rng(2024);
-    Bytes stream = test::Noise(rng, 3000);
-    test::Append(stream, test::TroubledStream(rng, 700, 6000));
-    const std::string expected = Expected(stream);
-    ASSERT_GT(std::count(expected.begin(), expected.end(), '\n'), 100);
-    ASSERT_NE(expected.find("BeginAlert"), std::string::npos);
+// A stream of its own for every chunk size, so that a thousand sizes meet a
+// thousand different streams: noise before the first sync byte, the faults
+// of TroubledStream, and one run without a sync byte long enough to make the
+// receiver bound its buffer, spliced in anywhere (often inside a frame).
+Bytes StreamFor(unsigned seed) {
+    std::mt19937 rng(seed);
+    Bytes stream = test::Noise(rng, rng() % 3000);
+    Bytes body = test::TroubledStream(rng, 80 + static_cast<int>(rng() % 120), 1500 + rng() % 4000);
+    const Bytes run = test::Noise(rng, 1500 + rng() % 5000);
+    body.insert(body.begin() + static_cast<long>(rng() % body.size()), run.begin(), run.end());
+    test::Append(stream, body);
+    return stream;
+}
+
+TEST(StreamDecoder, PrintsWhatTheBytesSayAtEveryChunkSize) {
+    std::size_t lines = 0, alerts = 0;
     for (std::size_t chunk = 1; chunk <= 1000; ++chunk) {
+        const Bytes stream = StreamFor(static_cast<unsigned>(chunk));
+        const std::string expected = Expected(stream);
         ASSERT_EQ(Decode(stream, chunk), expected) << "chunk " << chunk;
+        lines += static_cast<std::size_t>(std::count(expected.begin(), expected.end(), '\n'));
+        alerts += expected.find("BeginAlert") != std::string::npos;
     }
-    ASSERT_EQ(Decode(stream, stream.size()), expected);
+    EXPECT_GT(lines, 20000u) << "the streams should carry many changes of the display";
+    EXPECT_GT(alerts, 900u);
+    // The whole stream in one event, and sizes beyond any frame queue.
+    for (std::size_t chunk : {std::size_t{4096}, std::size_t{65536}, std::size_t{1} << 20}) {
+        Bytes stream = StreamFor(static_cast<unsigned>(chunk));
+        for (unsigned more = 1; more < 8; ++more) {
+            test::Append(stream, StreamFor(static_cast<unsigned>(chunk) + more));
+        }
+        ASSERT_EQ(Decode(stream, chunk), Expected(stream)) << "chunk " << chunk;
+    }
 }
 
 TEST(StreamDecoder, DrainsFramesQueuedBehindARejectedCandidate) {
