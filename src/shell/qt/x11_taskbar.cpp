@@ -31,7 +31,12 @@ void SkipTaskbar(QWidget* window) {
     if (x11 == nullptr || window == nullptr || !window->isVisible()) {
         return;
     }
+    // Some platforms other than xcb (offscreen among them) answer for X11
+    // without holding a display connection.
     xcb_connection_t* c = x11->connection();
+    if (c == nullptr || xcb_connection_has_error(c) != 0) {
+        return;
+    }
     const xcb_window_t id = static_cast<xcb_window_t>(window->winId());
     const xcb_atom_t state = Atom(c, "_NET_WM_STATE");
     const xcb_atom_t skipTaskbar = Atom(c, "_NET_WM_STATE_SKIP_TASKBAR");

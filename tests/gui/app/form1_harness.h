@@ -87,8 +87,11 @@ protected:
         form = std::make_unique<Form1>(p);
         return *form;
     }
+    // Starts the window as the program does, including what start-up posts
+    // for the event loop.
     Form1& load() {
         make().Form_Load();
+        QCoreApplication::processEvents();
         return *form;
     }
 
