@@ -232,6 +232,7 @@ TEST_F(Form1Test, SettingsCommandsReapplyFrameAndAspectWhetherConfirmedOrNot) {
     load();
     Form1Menus& m = form->menus();
     ASSERT_TRUE(resizeFace(QSize(900, 500)));
+    const QPoint place = form->pos();
 
     // Confirmed: hide the title bar and keep the aspect ratio.
     onDialog = [&](QDialog& d) {
@@ -264,6 +265,9 @@ TEST_F(Form1Test, SettingsCommandsReapplyFrameAndAspectWhetherConfirmedOrNot) {
     EXPECT_TRUE(m.topMenusVisible());
     EXPECT_FALSE(child("Frame7")->isVisible());
     EXPECT_FALSE(form->KeepAspect);
+    // Switching the frame neither hides nor moves the window.
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_EQ(form->pos(), place);
 }
 
 }  // namespace
