@@ -9,15 +9,19 @@
 #include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace veltra::e2e {
 
+// Sends WM_DELETE_WINDOW to `window` (a decimal X window id).
+void CloseWindow(const std::string& window);
+
 // Runs a shell command and returns its standard output (trailing newline
 // trimmed); empty on failure.
-std::string Run(const std::string& command);
+std::string Shell(const std::string& command);
 
 // Polls `done` until it holds or `timeout` passes.
 bool WaitUntil(const std::function<bool()>& done,
@@ -41,7 +45,7 @@ private:
     int slave_ = -1;
     std::string device_;
     struct Feeder;
-    Feeder* feeder_ = nullptr;
+    std::unique_ptr<Feeder> feeder_;
 };
 
 class Program {
@@ -57,14 +61,28 @@ public:
 
     // Starts the binary (optionally under strace) and waits for its window.
     bool start(const std::string& wrapper = {});
-    // Asks the program to close its window the way the window manager does.
+    // Asks the program to close its window the way the window manager's
+    // close button does (WM_DELETE_WINDOW).
     void close();
     // Waits for the process to end; its exit status, or -1 on timeout.
     int wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     bool running();
 
     pid_t pid() const { return pid_; }
-    const std::string& window() const { return window_; }
+    // Where the program runs from: a private copy, so that its working log
+    // ("temp.log" beside the program) belongs to this test alone.
+    std::filesystem::path programDir() const { return scratch_ / "bin"; }
+    // Shown windows of the program titled "Veltra Scope": the main window,
+    // the notification-area icon, message boxes.
+    std::vector<std::string> windows() const;
+    // Those other than the main window and the icon (message boxes).
+    std::vector<std::string> otherWindows() const;
+    // The notification-area icon's window; empty when there is none.
+    std::string trayIcon() const;
+    // Whether the program holds `path` open.
+    bool holdsOpen(const std::string& path) const;
+    // The main window, found again when its X window changed.
+    const std::string& window() const;
     std::filesystem::path binaryDir() const;
     std::filesystem::path scratch() const { return scratch_; }
 
@@ -75,16 +93,21 @@ public:
         int x = 0, y = 0, width = 0, height = 0;
     };
     Geometry geometry() const;  // the client area, root coordinates
+    // The window as it is on the screen now, as a PNG.
+    bool screenshot(const std::filesystem::path& png) const;
 
 private:
     std::filesystem::path scratch_;
     pid_t pid_ = -1;
-    std::string window_;
+    mutable std::string window_;
     std::string device_;
+    std::optional<std::chrono::steady_clock::time_point> closeAsked_;
 };
 
 // One display frame: an idle mode letter, or an alert (Ka, two signal dots,
 // the front arrow, a count on the digit).
-std::vector<std::uint8_t> Frame(bool alert);
+// `Lit::All` lights every element, `Lit::None` none.
+enum class Lit { Some, All, None };
+std::vector<std::uint8_t> Frame(bool alert, Lit lit = Lit::Some);
 
 }  // namespace veltra::e2e
