@@ -205,15 +205,23 @@ std::optional<std::string> Program::setting(const std::string& key) const {
 }
 
 bool Program::start(const std::string& wrapper) {
+    const fs::path bin = programDir();
+    fs::create_directories(bin);
+    fs::copy_file(VELTRA_BINARY, bin / "veltrascope", fs::copy_options::overwrite_existing);
+    const fs::path readme = fs::path(VELTRA_BINARY).parent_path() / "readme.txt";
+    if (fs::exists(readme)) {
+        fs::copy_file(readme, bin / "readme.txt", fs::copy_options::overwrite_existing);
+    }
+    const std::string program = (bin / "veltrascope").string();
     pid_ = fork();
     if (pid_ == 0) {
         setenv("XDG_CONFIG_HOME", (scratch_ / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratch_ / "data").c_str(), 1);
         unsetenv("QT_QPA_PLATFORM");
         if (wrapper.empty()) {
-            execl(VELTRA_BINARY, VELTRA_BINARY, static_cast<char*>(nullptr));
+            execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         } else {
-            std::string cmd = wrapper + " " + VELTRA_BINARY;
+            std::string cmd = wrapper + " " + program;
             execl("/bin/sh", "sh", "-c", ("exec " + cmd).c_str(), static_cast<char*>(nullptr));
         }
         _exit(127);
@@ -225,6 +233,12 @@ bool Program::start(const std::string& wrapper) {
     });
 }
 
+pid_t Program::programPid() const {
+    // Under a wrapper (strace) the program is the wrapper's child.
+    const std::string child = Shell("pgrep -P " + std::to_string(pid_) + " -x veltrascope");
+    return child.empty() ? pid_ : static_cast<pid_t>(std::stol(child));
+}
+
 void Program::close() {
     CloseWindow(window());
     closeAsked_ = std::chrono::steady_clock::now();
@@ -233,7 +247,8 @@ void Program::close() {
 std::vector<std::string> Program::windows() const {
     std::vector<std::string> out;
     std::istringstream all(Shell("xdotool search --all --onlyvisible --pid " +
-                                 std::to_string(pid_) + " --name '^Veltra Scope$' 2>/dev/null"));
+                                 std::to_string(programPid()) +
+                                 " --name '^Veltra Scope$' 2>/dev/null"));
     for (std::string w; std::getline(all, w);) {
         if (!w.empty()) {
             out.push_back(w);
@@ -286,7 +301,8 @@ std::string Program::trayIcon() const {
 
 bool Program::holdsOpen(const std::string& path) const {
     std::error_code ec;
-    for (const auto& fd : fs::directory_iterator("/proc/" + std::to_string(pid_) + "/fd", ec)) {
+    for (const auto& fd :
+         fs::directory_iterator("/proc/" + std::to_string(programPid()) + "/fd", ec)) {
         std::error_code ec2;
         if (fs::read_symlink(fd.path(), ec2) == path) {
             return true;

@@ -69,6 +69,8 @@ public:
     bool running();
 
     pid_t pid() const { return pid_; }
+    // The program's own process (a wrapper's child when started under one).
+    pid_t programPid() const;
     // Where the program runs from: a private copy, so that its working log
     // ("temp.log" beside the program) belongs to this test alone.
     std::filesystem::path programDir() const { return scratch_ / "bin"; }
