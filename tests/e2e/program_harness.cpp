@@ -160,6 +160,11 @@ Program::Program(std::string device) : device_(std::move(device)) {
 
 Program::~Program() {
     if (pid_ > 0 && running()) {
+        // A wrapper killed first would leave the program running detached.
+        const pid_t program = programPid();
+        if (program != pid_) {
+            kill(program, SIGKILL);
+        }
         kill(pid_, SIGKILL);
         waitpid(pid_, nullptr, 0);
     }

@@ -9,9 +9,10 @@
 #include "e2e/program_harness.h"
 
 namespace veltra::e2e {
-namespace {
 
-constexpr auto npos = std::string::npos;
+inline constexpr auto npos = std::string::npos;
+
+namespace {
 
 // Bright-red pixels: lit elements of the face.
 int LitPixels(const std::filesystem::path& png) {
@@ -156,6 +157,40 @@ TEST(ProgramWindow, TheFaceLightsWithTheDetector) {
         const int n = program.screenshot(alert) ? LitPixels(alert) : 0;
         return n > 300 && n < LitPixels(lit) / 2;
     }));
+}
+
+}  // namespace
+}  // namespace veltra::e2e
+
+namespace veltra::e2e {
+namespace {
+
+// A dialog opened from a window kept on top leaves the top band while it is
+// up, so that it is never hidden behind its own window, and the window goes
+// back on top once it is closed.
+TEST(ProgramWindow, AnOnTopWindowStepsDownForItsAboutBoxAndBackUpAfter) {
+    Program program;
+    program.setSetting("AutoConnect", "0");
+    program.setSetting("OnTop", "1");
+    ASSERT_TRUE(program.start());
+    auto above = [&] { return program.netWmState().find("_NET_WM_STATE_ABOVE") != npos; };
+    ASSERT_TRUE(WaitUntil(above));
+
+    Shell("xdotool windowactivate --sync " + program.window() + " key --clearmodifiers alt+h a");
+    std::string about;
+    ASSERT_TRUE(WaitUntil([&] {
+        about = Shell("xdotool search --all --onlyvisible --pid " +
+                      std::to_string(program.programPid()) +
+                      " --name '^About\\.\\.\\.$' 2>/dev/null | head -1");
+        return !about.empty();
+    }));
+    EXPECT_TRUE(WaitUntil([&] { return !above(); })) << program.netWmState();
+
+    Shell("xdotool windowactivate --sync " + about + " key --clearmodifiers alt+o");
+    EXPECT_TRUE(WaitUntil([&] {
+        return Shell("xwininfo -id " + about + " 2>/dev/null").find("IsViewable") == npos;
+    }));
+    EXPECT_TRUE(WaitUntil(above)) << program.netWmState();
 }
 
 }  // namespace
