@@ -20,6 +20,10 @@
 #include <stdexcept>
 #include <thread>
 
+#include <QColor>
+#include <QImage>
+#include <QString>
+
 #include "link/frame_encoder.h"
 
 namespace veltra::e2e {
@@ -369,6 +373,18 @@ Program::Geometry Program::geometry() const {
     g.width = num("Width");
     g.height = num("Height");
     return g;
+}
+
+int LitPixels(const fs::path& png) {
+    const QImage image(QString::fromStdString(png.string()));
+    int lit = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            lit += c.red() > 200 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
+        }
+    }
+    return lit;
 }
 
 std::vector<std::uint8_t> Frame(bool alert, Lit lit) {

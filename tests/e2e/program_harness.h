@@ -108,6 +108,9 @@ private:
 
 // One display frame: an idle mode letter, or an alert (Ka, two signal dots,
 // the front arrow, a count on the digit).
+// How many bright-red pixels (lit elements of the face) a PNG holds.
+int LitPixels(const std::filesystem::path& png);
+
 // `Lit::All` lights every element, `Lit::None` none.
 enum class Lit { Some, All, None };
 std::vector<std::uint8_t> Frame(bool alert, Lit lit = Lit::Some);

@@ -79,17 +79,7 @@ TEST(FaceScaling, TwiceTheSizeAndBackLeavesTheFaceExactlyAsItWas) {
 
     // Scaled, not cropped: the lit meter and lamps at twice the size cover
     // about four times the area.
-    auto lit = [](const QImage& image) {
-        int n = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor c = image.pixelColor(x, y);
-                n += c.red() > 200 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
-            }
-        }
-        return n;
-    };
-    const double ratio = double(lit(two)) / lit(one);
+    const double ratio = double(LitPixels(twice)) / LitPixels(before);
     EXPECT_GT(ratio, 3.5);
     EXPECT_LT(ratio, 4.5);
 }

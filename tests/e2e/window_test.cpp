@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QColor>
-#include <QImage>
 #include <string>
 
 #include "e2e/program_harness.h"
@@ -13,19 +11,6 @@ namespace veltra::e2e {
 inline constexpr auto npos = std::string::npos;
 
 namespace {
-
-// Bright-red pixels: lit elements of the face.
-int LitPixels(const std::filesystem::path& png) {
-    QImage image(QString::fromStdString(png.string()));
-    int lit = 0;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            const QColor c = image.pixelColor(x, y);
-            lit += c.red() > 200 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
-        }
-    }
-    return lit;
-}
 
 std::filesystem::path Shots() {
     return std::filesystem::path(VELTRA_SHOTS);

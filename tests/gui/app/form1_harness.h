@@ -23,6 +23,7 @@
 #include "shell/qt/face_widget.h"
 #include "support/fake_serial_port.h"
 #include "support/fakes.h"
+#include "support/qt_wait.h"
 
 namespace veltra::test {
 
@@ -57,14 +58,7 @@ public:
 
 // Polls with the event loop running until `done` holds or the time is up.
 inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
-    QDeadlineTimer deadline(timeoutMs);
-    while (!done()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    return true;
+    return test::WaitUntil(done, timeoutMs);
 }
 
 class Form1Test : public ::testing::Test {

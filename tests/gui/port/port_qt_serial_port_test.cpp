@@ -8,7 +8,7 @@
 #include "port/baud_rate.h"
 #include "port/port_errors.h"
 #include "port_pty.h"
-#include "port_wait.h"
+#include "support/qt_wait.h"
 #include "support/fakes.h"
 
 namespace veltra {
