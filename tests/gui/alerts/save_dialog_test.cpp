@@ -153,9 +153,17 @@ TEST_F(SaveFlowTest, CancellingKeepsTheWorkingLogAndTheLoggedData) {
 }
 
 TEST_F(SaveFlowTest, AnUnwritableTargetIsReportedAndNothingIsLost) {
-    Write(at(QStringLiteral("plain")), "a regular file");
-    const QString target = at(QStringLiteral("plain/saved.txt"));
-    DialogDriver driver([&](QFileDialog* d) { TypeAndSave(d, target); });
+    // The folder the user chose turns into a plain file between choosing and
+    // saving (a drive unmounted, a folder replaced): nothing can be written
+    // there, even as root.
+    const QString folder = at(QStringLiteral("chosen"));
+    ASSERT_TRUE(QDir().mkpath(folder));
+    const QString target = folder + QStringLiteral("/saved.txt");
+    DialogDriver driver([&](QFileDialog* d) {
+        TypeAndSave(d, target);
+        ASSERT_TRUE(QDir(folder).removeRecursively());
+        Write(folder, "a regular file");
+    });
     saver.SaveAlertData(lastLogLine);
     EXPECT_EQ(driver.seen, 1);
     ASSERT_EQ(prompt.shown.size(), 1u);
