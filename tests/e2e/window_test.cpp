@@ -80,6 +80,30 @@ TEST(ProgramWindow, HideTitlebarGivesAFramelessWindowAndOnTopKeepsItAbove) {
     })) << Shell("xprop -id " + program.window() + " _NET_FRAME_EXTENTS");
 }
 
+TEST(ProgramWindow, AFramelessWindowStillResizesAtItsEdges) {
+    Program program;
+    program.setSetting("AutoConnect", "0");
+    program.setSetting("HideTitlebar", "1");
+    program.setSetting("KeepAspectRatio", "0");
+    ASSERT_TRUE(program.start());
+    ASSERT_TRUE(WaitUntil([&] {
+        return Shell("xprop -id " + program.window() + " _NET_FRAME_EXTENTS")
+                   .find("= 0, 0, 0, 0") != npos;
+    }));
+    const auto g = program.geometry();
+    // Two pixels inside the bottom-right corner.
+    const int x = g.x + g.width - 2, y = g.y + g.height - 2;
+    Shell("xdotool mousemove " + std::to_string(x) + " " + std::to_string(y) +
+          " sleep 0.1 mousedown 1 sleep 0.1 mousemove_relative 30 20 sleep 0.1 "
+          "mousemove_relative 30 20 sleep 0.1 mousemove_relative 30 20 sleep 0.2 mouseup 1");
+    EXPECT_TRUE(WaitUntil([&] {
+        const auto now = program.geometry();
+        return now.width - g.width >= 40 && now.height - g.height >= 25 && now.x == g.x &&
+               now.y == g.y;
+    })) << program.geometry().width
+        << "x" << program.geometry().height;
+}
+
 TEST(ProgramWindow, MinimisingHidesItAndTheTrayIconOrAnAlertBringsItBack) {
     DetectorPty pty;
     pty.feed(Frame(false));
