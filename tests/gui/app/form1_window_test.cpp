@@ -2,6 +2,7 @@
 // commands and shut-down.
 
 #include <QFile>
+#include <QSystemTrayIcon>
 #include <QTest>
 
 #include "alerts/save_log.h"
@@ -148,6 +149,11 @@ TEST_F(Form1Test, MinimiseBoxMinimisesOnALeftClickOnly) {
     EXPECT_EQ(form->windowState(), WindowState::Normal);
     QTest::mouseClick(child("Image22"), Qt::LeftButton);
     EXPECT_EQ(form->windowState(), WindowState::Minimised);
+    // There is no notification area here, so hiding the window would leave
+    // no way back to it: it stays an ordinary minimised window.
+    ASSERT_FALSE(QSystemTrayIcon::isSystemTrayAvailable());
+    EXPECT_TRUE(form->isVisible());
+    EXPECT_TRUE(form->isMinimized());
 }
 
 TEST_F(Form1Test, ClosingWithoutLoggedDataAsksNothingAndSavesGeometry) {
