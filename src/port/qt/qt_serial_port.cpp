@@ -1,5 +1,7 @@
 #include "port/qt/qt_serial_port.h"
 
+#include <QTimer>
+
 #include <termios.h>
 
 #include <cerrno>
@@ -284,16 +286,13 @@ void QtSerialPort::onErrorOccurred(QSerialPort::SerialPortError error) {
     // watchdog then reports the lost link.
     const bool gone = error == QSerialPort::ResourceError || error == QSerialPort::ReadError;
     if (gone && serial_->isOpen()) {
-        QMetaObject::invokeMethod(
-            this,
-            [this] {
-                const auto now = serial_->error();
-                if (serial_->isOpen() &&
-                    (now == QSerialPort::ResourceError || now == QSerialPort::ReadError)) {
-                    close();
-                }
-            },
-            Qt::QueuedConnection);
+        QTimer::singleShot(0, this, [this] {
+            const auto now = serial_->error();
+            if (serial_->isOpen() &&
+                (now == QSerialPort::ResourceError || now == QSerialPort::ReadError)) {
+                close();
+            }
+        });
     }
 }
 

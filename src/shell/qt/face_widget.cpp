@@ -49,7 +49,7 @@ FaceWidget::FaceWidget(QWidget* parent, double logicalDpi)
     : QWidget(parent), dpi_(logicalDpi > 0 ? logicalDpi : ScreenLogicalDpi()) {
     setObjectName(QStringLiteral("FaceWidget"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    resize(sizeHint());
+    resize(FaceWidget::sizeHint());
 
     frame1_ = new FacePanel(Qt::black, this);
     frame1_->setObjectName(QStringLiteral("Frame1"));

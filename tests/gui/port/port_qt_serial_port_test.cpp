@@ -8,8 +8,8 @@
 #include "port/baud_rate.h"
 #include "port/port_errors.h"
 #include "port_pty.h"
-#include "support/qt_wait.h"
 #include "support/fakes.h"
+#include "support/qt_wait.h"
 
 namespace veltra {
 namespace {
@@ -50,7 +50,7 @@ TEST_F(QtSerialPortTest, EveryByteWrittenToTheLineReachesTheHandlerInOrder) {
     ASSERT_FALSE(port.open());
     EXPECT_GE(port.nativeHandle(), 0);
     // Every byte value, 0x00, 0x1A and 0xFF included, in several writes.
-    Bytes sent(256 * 3);
+    Bytes sent(std::size_t{256} * 3);
     for (std::size_t i = 0; i < sent.size(); ++i) {
         sent[i] = static_cast<std::uint8_t>(i);
     }

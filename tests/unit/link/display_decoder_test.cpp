@@ -42,7 +42,7 @@ struct Recorder : DisplayView, AlertHooks {
 class DisplayDecoderTest : public ::testing::Test {
 protected:
     // A frame text with the given data bytes set and every other byte 0.
-    static std::string Frame(std::map<int, std::uint8_t> bytes) {
+    static std::string Frame(const std::map<int, std::uint8_t>& bytes) {
         Bytes f(25, 0x00);
         f[0] = kSyncByte;
         for (auto [k, v] : bytes) {

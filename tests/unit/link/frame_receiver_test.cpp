@@ -165,7 +165,7 @@ TEST_F(FrameReceiverTest, LongRunsWithoutSyncKeepTheBufferSmall) {
     std::mt19937 rng(7);
     const Bytes noise = test::Noise(rng, 4096);
     const Bytes good = FrameBytes(WithDot(4));
-    const std::size_t bound = FrameReceiver::kCompactAbove + 3 * 1024;
+    const std::size_t bound = FrameReceiver::kCompactAbove + std::size_t{3} * 1024;
     for (bool afterSync : {false, true}) {
         if (afterSync) {
             Receive({kSyncByte});

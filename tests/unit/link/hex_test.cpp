@@ -22,7 +22,7 @@ TEST(ParseBytes, WritesTwoUpperCaseDigitsAndABlankPerByte) {
     const std::string text = ParseBytes(all);
     ASSERT_EQ(text.size(), 3u * 256);
     for (int i = 0; i < 256; ++i) {
-        const std::string pair = text.substr(3 * i, 2);
+        const std::string pair = text.substr(std::size_t{3} * i, 2);
         EXPECT_EQ(std::stoi(pair, nullptr, 16), i);
         EXPECT_EQ(pair.find_first_of("abcdef"), std::string::npos) << pair;
         EXPECT_EQ(text[3 * i + 2], ' ');

@@ -37,7 +37,7 @@ protected:
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
     fs::path Write(const std::string& name, const veltra::test::Bytes& bytes) {
-        const fs::path p = dir / name;
+        fs::path p = dir / name;
         std::ofstream(p, std::ios::binary)
             .write(reinterpret_cast<const char*>(bytes.data()),
                    static_cast<std::streamsize>(bytes.size()));
