@@ -61,11 +61,11 @@ std::string Shell(const std::string& command) {
     return out;
 }
 
-void CloseWindow(const std::string& window) {
+bool CloseWindow(const std::string& window) {
     xcb_connection_t* c = xcb_connect(nullptr, nullptr);
     if (xcb_connection_has_error(c) != 0) {
         xcb_disconnect(c);
-        return;
+        return false;
     }
     auto atom = [c](const char* name) {
         xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(
@@ -81,9 +81,16 @@ void CloseWindow(const std::string& window) {
     ev.type = atom("WM_PROTOCOLS");
     ev.data.data32[0] = atom("WM_DELETE_WINDOW");
     ev.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, ev.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
-    xcb_flush(c);
+    // Checked, so that the server has handled the request before this
+    // connection goes: a request flushed just before disconnecting was at
+    // times never delivered.
+    xcb_generic_error_t* error =
+        xcb_request_check(c, xcb_send_event_checked(c, 0, ev.window, XCB_EVENT_MASK_NO_EVENT,
+                                                    reinterpret_cast<const char*>(&ev)));
+    const bool sent = error == nullptr;
+    std::free(error);
     xcb_disconnect(c);
+    return sent;
 }
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
@@ -248,9 +255,8 @@ pid_t Program::programPid() const {
     return child.empty() ? pid_ : static_cast<pid_t>(std::stol(child));
 }
 
-void Program::close() {
-    CloseWindow(window());
-    closeAsked_ = std::chrono::steady_clock::now();
+bool Program::close() {
+    return CloseWindow(window());
 }
 
 std::vector<std::string> Program::windows() const {
@@ -328,18 +334,7 @@ bool Program::screenshot(const fs::path& png) const {
 
 int Program::wait(std::chrono::milliseconds timeout) {
     int status = 0;
-    bool ended = WaitUntil(
-        [&] {
-            // Now and then a close request sent right after the window was
-            // moved goes unanswered under Xvfb; ask again, as a user would.
-            if (closeAsked_ &&
-                std::chrono::steady_clock::now() - *closeAsked_ > std::chrono::seconds(2)) {
-                close();
-            }
-            return waitpid(pid_, &status, WNOHANG) == pid_;
-        },
-        timeout);
-    closeAsked_.reset();
+    bool ended = WaitUntil([&] { return waitpid(pid_, &status, WNOHANG) == pid_; }, timeout);
     if (!ended) {
         return -1;
     }

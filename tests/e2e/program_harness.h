@@ -16,8 +16,9 @@
 
 namespace veltra::e2e {
 
-// Sends WM_DELETE_WINDOW to `window` (a decimal X window id).
-void CloseWindow(const std::string& window);
+// Sends WM_DELETE_WINDOW to `window` (a decimal X window id); false when
+// the X server refused it.
+bool CloseWindow(const std::string& window);
 
 // Runs a shell command and returns its standard output (trailing newline
 // trimmed); empty on failure.
@@ -63,7 +64,7 @@ public:
     bool start(const std::string& wrapper = {});
     // Asks the program to close its window the way the window manager's
     // close button does (WM_DELETE_WINDOW).
-    void close();
+    bool close();
     // Waits for the process to end; its exit status, or -1 on timeout.
     int wait(std::chrono::milliseconds timeout = std::chrono::seconds(10));
     bool running();
@@ -103,7 +104,6 @@ private:
     pid_t pid_ = -1;
     mutable std::string window_;
     std::string device_;
-    std::optional<std::chrono::steady_clock::time_point> closeAsked_;
 };
 
 // One display frame: an idle mode letter, or an alert (Ka, two signal dots,
