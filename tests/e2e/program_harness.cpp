@@ -350,6 +350,11 @@ std::string Program::netWmState() const {
     return Shell("xprop -id " + window() + " _NET_WM_STATE 2>/dev/null");
 }
 
+bool Program::frameless() const {
+    return Shell("xprop -id " + window() + " _NET_FRAME_EXTENTS 2>/dev/null")
+               .find("= 0, 0, 0, 0") != std::string::npos;
+}
+
 bool Program::mapped() const {
     return Shell("xwininfo -id " + window() + " 2>/dev/null | grep 'Map State'")
                .find("IsViewable") != std::string::npos;

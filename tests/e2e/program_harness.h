@@ -92,6 +92,8 @@ public:
     // What the window manager says of the window.
     std::string netWmState() const;
     bool mapped() const;
+    // The window manager draws no frame around the window.
+    bool frameless() const;
     struct Geometry {
         int x = 0, y = 0, width = 0, height = 0;
     };
