@@ -8,9 +8,9 @@
 #include "port/connection.h"
 #include "port/qt/qt_serial_port.h"
 #include "port_pty.h"
-#include "support/qt_wait.h"
 #include "shell/qt/qt_timer.h"
 #include "support/fakes.h"
+#include "support/qt_wait.h"
 
 namespace veltra {
 namespace {
