@@ -36,19 +36,9 @@ QtSettingsStore::QtSettingsStore()
 
 std::optional<std::string> QtSettingsStore::value(std::string_view section,
                                                   std::string_view key) const {
-    // The file is read afresh on every use, so that a hand edit made while the
-    // program runs counts at once. QSettings alone would miss an edit that
-    // leaves the file's size and modification time as they were.
+    // sync() takes in a hand edit made while the program runs (QSettings
+    // re-reads a file whose size or time stamp changed).
     settings_.sync();
-    QFile file(settings_.fileName());
-    QSettings::SettingsMap map;
-    if (file.open(QIODevice::ReadOnly) && ReadIniText(file, map)) {
-        auto it = map.constFind(KeyPath(section, key));
-        if (it == map.cend()) {
-            return std::nullopt;
-        }
-        return it->toString().toStdString();
-    }
     QVariant v = settings_.value(KeyPath(section, key));
     if (!v.isValid()) {
         return std::nullopt;

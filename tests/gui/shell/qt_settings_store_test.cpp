@@ -21,15 +21,18 @@ QByteArray ReadFile(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
-// Replaces the file as an editor would. Each version gets its own time stamp,
-// so QSettings (which caches the file per process) always sees the change.
+// Replaces the file as an editor would, later than anything written before:
+// each version gets its own, newer time stamp, as a hand edit made a moment
+// after the program's last write would have.
 void EditFile(const QByteArray& content) {
     static int version = 0;
     QDir().mkpath(test::TempConfigHome() + QStringLiteral("/Veltrascope"));
     QFile f(ConfigFile());
     ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(content);
-    f.setFileTime(QDateTime::currentDateTime().addSecs(-10000 + ++version),
+    // Written out first: the write would otherwise set the time again on close.
+    ASSERT_TRUE(f.flush());
+    f.setFileTime(QDateTime::currentDateTime().addSecs(++version),
                   QFileDevice::FileModificationTime);
 }
 
