@@ -6,7 +6,6 @@
 #include "alerts/log_toggle.h"
 #include "app/form1.h"
 #include "app/form4.h"
-#include "app/tray.h"
 #include "port/qt/form2.h"
 #include "settings_dialog/qt/frm_settings.h"
 #include "shell/modal_guard.h"

@@ -187,10 +187,6 @@ fs::path Program::configFile() const {
     return scratch_ / "config" / "Veltrascope" / "Veltrascope.ini";
 }
 
-fs::path Program::binaryDir() const {
-    return fs::path(VELTRA_BINARY).parent_path();
-}
-
 void Program::setSetting(const std::string& key, const std::string& value) {
     std::ifstream in(configFile());
     std::stringstream all;

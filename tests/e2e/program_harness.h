@@ -86,7 +86,6 @@ public:
     bool holdsOpen(const std::string& path) const;
     // The main window, found again when its X window changed.
     const std::string& window() const;
-    std::filesystem::path binaryDir() const;
     std::filesystem::path scratch() const { return scratch_; }
 
     // What the window manager says of the window.
