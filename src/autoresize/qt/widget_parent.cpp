@@ -5,10 +5,10 @@
 
 #include <cmath>
 
+#include "shell/qt/twips.h"
+
 namespace veltra {
 namespace {
-
-constexpr double kTwipsPerInch = 1440;
 
 bool LayoutHolds(const QLayout* layout, const QWidget* w) {
     for (int i = 0; i < layout->count(); ++i) {
@@ -29,7 +29,7 @@ bool PlacedByLayout(const QWidget* w) {
 }
 
 // Twips to whole pixels; nothing when the result is no usable size.
-std::optional<int> TwipsToPixels(double twips, int dpi) {
+std::optional<int> OuterPixels(double twips, int dpi) {
     const double px = std::round(twips * dpi / kTwipsPerInch);
     if (!std::isfinite(px) || px < 0 || px > QWIDGETSIZE_MAX) {
         return std::nullopt;
@@ -73,15 +73,15 @@ double WidgetParent::InnerHeight() const {
 }
 
 double WidgetParent::OuterWidth() const {
-    return window_ ? window_->frameGeometry().width() * kTwipsPerInch / window_->logicalDpiX() : 0;
+    return window_ ? PixelsToTwips(window_->frameGeometry().width(), window_->logicalDpiX()) : 0;
 }
 
 double WidgetParent::OuterHeight() const {
-    return window_ ? window_->frameGeometry().height() * kTwipsPerInch / window_->logicalDpiY() : 0;
+    return window_ ? PixelsToTwips(window_->frameGeometry().height(), window_->logicalDpiY()) : 0;
 }
 
 bool WidgetParent::SetOuterWidth(double twips) {
-    const auto outer = window_ ? TwipsToPixels(twips, window_->logicalDpiX()) : std::nullopt;
+    const auto outer = window_ ? OuterPixels(twips, window_->logicalDpiX()) : std::nullopt;
     if (!outer) {
         return false;
     }
@@ -91,7 +91,7 @@ bool WidgetParent::SetOuterWidth(double twips) {
 }
 
 bool WidgetParent::SetOuterHeight(double twips) {
-    const auto outer = window_ ? TwipsToPixels(twips, window_->logicalDpiY()) : std::nullopt;
+    const auto outer = window_ ? OuterPixels(twips, window_->logicalDpiY()) : std::nullopt;
     if (!outer) {
         return false;
     }

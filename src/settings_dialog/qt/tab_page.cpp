@@ -1,25 +1,18 @@
 #include "settings_dialog/qt/tab_page.h"
 
-#include <QtMath>
 #include <algorithm>
+
+#include "shell/qt/twips.h"
 
 namespace veltra::settings_dialog {
 
-namespace {
-
-constexpr double kTwipsPerInch = 1440.0;
-
-int Pixels(int twips, int dpi, double scale) {
-    return qRound(twips * dpi * scale / kTwipsPerInch);
-}
-
-}  // namespace
-
 QRect TwipsToPixels(const QRect& twips, const QPaintDevice& device, double scale) {
-    int dx = device.logicalDpiX();
-    int dy = device.logicalDpiY();
-    return QRect(Pixels(twips.x(), dx, scale), Pixels(twips.y(), dy, scale),
-                 Pixels(twips.width(), dx, scale), Pixels(twips.height(), dy, scale));
+    const int dx = device.logicalDpiX();
+    const int dy = device.logicalDpiY();
+    return QRect(veltra::TwipsToPixels(twips.x() * scale, dx),
+                 veltra::TwipsToPixels(twips.y() * scale, dy),
+                 veltra::TwipsToPixels(twips.width() * scale, dx),
+                 veltra::TwipsToPixels(twips.height() * scale, dy));
 }
 
 TabPage::TabPage(QWidget* tabControl) : tabControl_(tabControl) {}
