@@ -39,27 +39,36 @@ bool Reachable(const PixelRect& window, std::span<const PixelRect> screens) {
 
 WindowPlacement PlaceWindow(const StoredGeometry& stored, const PlacementLimits& limits) {
     const PixelRect& home = limits.home;
-    // Never wider or taller than the screen it opens on, frame included,
-    // never narrower than the floor (unless the screen itself is narrower).
-    const int maxWidth = std::max(home.width - limits.frameWidth, 1);
-    const int maxHeight = std::max(home.height - limits.frameHeight, 1);
-    const int minWidth = std::min(limits.minimumWidth, maxWidth);
+    const int screenWidth = std::max(home.width, 1);
+    const int screenHeight = std::max(home.height, 1);
+    // Never narrower than the floor (unless the screen itself is narrower).
+    const int minWidth = std::min(limits.minimumWidth, screenWidth);
+    // A size that fits the screen is the user's own; one larger than the
+    // screen comes down to what fits, frame included.
+    auto fit = [](double want, int screen, int frame, int low) {
+        if (want > screen) {
+            return std::max(screen - frame, low);
+        }
+        return ClampToInt(want, low, screen);
+    };
 
     WindowPlacement p;
-    p.width = ClampToInt(stored.width.value_or(limits.designSize.width), minWidth, maxWidth);
-    p.height = ClampToInt(stored.height.value_or(limits.designSize.height), 1, maxHeight);
-    // The height the aspect rule will give; when that does not fit, the width
-    // gives way instead.
+    p.width = fit(stored.width.value_or(limits.designSize.width), screenWidth, limits.frameWidth,
+                  minWidth);
+    p.height =
+        fit(stored.height.value_or(limits.designSize.height), screenHeight, limits.frameHeight, 1);
+    // The height the aspect rule will give; when that is taller than the
+    // screen, the width gives way instead.
     int fitHeight = p.height;
     if (limits.aspect > 0) {
-        fitHeight =
-            limits.aspectExtraHeight + static_cast<int>(std::lround(p.width / limits.aspect));
-        if (fitHeight > maxHeight) {
-            p.width = std::max(
-                minWidth, static_cast<int>((maxHeight - limits.aspectExtraHeight) * limits.aspect));
-            fitHeight =
-                std::min(maxHeight, limits.aspectExtraHeight +
-                                        static_cast<int>(std::lround(p.width / limits.aspect)));
+        auto heightFor = [&](int width) {
+            return limits.aspectExtraHeight + static_cast<int>(std::lround(width / limits.aspect));
+        };
+        fitHeight = heightFor(p.width);
+        if (fitHeight > screenHeight) {
+            const int room = screenHeight - limits.frameHeight - limits.aspectExtraHeight;
+            p.width = std::clamp(static_cast<int>(room * limits.aspect), minWidth, p.width);
+            fitHeight = heightFor(p.width);
         }
     }
     if (!stored.left && !stored.top) {
@@ -73,8 +82,10 @@ WindowPlacement PlaceWindow(const StoredGeometry& stored, const PlacementLimits&
                      p.width + limits.frameWidth, fitHeight + limits.frameHeight};
     if (!Reachable(window, limits.screens)) {
         // Back onto the screen it opens on, as near as it gets to where it was.
-        window.x = std::clamp(window.x, home.x, home.x + home.width - window.width);
-        window.y = std::clamp(window.y, home.y, home.y + home.height - window.height);
+        window.x =
+            std::clamp(window.x, home.x, std::max(home.x, home.x + home.width - window.width));
+        window.y =
+            std::clamp(window.y, home.y, std::max(home.y, home.y + home.height - window.height));
     }
     p.x = window.x;
     p.y = window.y;
