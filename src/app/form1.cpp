@@ -1,5 +1,6 @@
 #include "app/form1.h"
 
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -245,8 +246,11 @@ void Form1::placeFromStore() {
 
     QScreen* home = screen();
     if (geometry.left || geometry.top) {
-        const QPoint at(qBound(-1 << 24, qRound(geometry.left.value_or(0)), 1 << 24),
-                        qBound(-1 << 24, qRound(geometry.top.value_or(0)), 1 << 24));
+        // Bounded before rounding: a stored number may be far beyond int.
+        auto coordinate = [](std::optional<double> v) {
+            return static_cast<int>(std::clamp(v.value_or(0.0), -1e7, 1e7));
+        };
+        const QPoint at(coordinate(geometry.left), coordinate(geometry.top));
         if (QScreen* there = QGuiApplication::screenAt(at)) {
             home = there;
         }
