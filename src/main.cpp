@@ -3,6 +3,7 @@
 #include <QApplication>
 
 #include "app/form1.h"
+#include "app/frame_timings.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -17,6 +18,8 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     veltra::Form1 form;
+    // Read once: without the variable the timing code is never reached.
+    const auto timings = veltra::FrameTimings::FromEnvironment(form);
     form.Form_Load();
     return QApplication::exec();
 }

@@ -3,6 +3,8 @@
 // template's picture; an element is lit exactly when it shows the lit
 // template's picture.
 
+#include <QImage>
+#include <QRect>
 #include <QWidget>
 
 #include "shell/qt/face_art.h"
@@ -21,7 +23,22 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // The pixels a look was drawn as, taken from the window's image right
+    // after drawing it, and where in that image they were. Drawing the art
+    // strokes its glow several times; copying the pixels back costs next to
+    // nothing. They are used only at the very place, size, pixel ratio and
+    // image layout they were drawn for: the raster engine rounds blends a
+    // little differently at different memory alignments, and the copy must
+    // be exactly what drawing afresh would give.
+    struct Drawn {
+        FacePictureArt picture;
+        QImage pixels;
+        QRect at;  // device pixels in the target image
+        qsizetype bytesPerLine = 0;
+    };
+
     FacePictureArt picture_;
+    Drawn drawn_[2];  // one per look, as an element switches between them
 };
 
 }  // namespace veltra

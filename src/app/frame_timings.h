@@ -1,0 +1,44 @@
+#pragma once
+// A diagnostic for measuring the program at line rate. When the environment
+// variable VELTRA_FRAME_TIMINGS is set at start-up, the program prints on
+// standard error, with times on the monotonic clock in nanoseconds:
+//   veltra-timing window-painted T     the window's first paint has finished
+//   veltra-timing frame R D P          a read that changed the face: read at
+//                                      R, decoded and logged at D, repainted
+//                                      by P
+// Without the variable nothing of this exists: no filter, no wrapper, no
+// clock reads.
+
+#include <QObject>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace veltra {
+
+class Form1;
+
+class FrameTimings : public QObject {
+    Q_OBJECT
+public:
+    // Null unless VELTRA_FRAME_TIMINGS is set.
+    static std::unique_ptr<FrameTimings> FromEnvironment(Form1& window);
+
+    explicit FrameTimings(Form1& window);
+    ~FrameTimings() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Pending {
+        std::int64_t read;
+        std::int64_t decoded;
+    };
+
+    Form1& window_;
+    bool windowPainted_ = false;
+    std::vector<Pending> pending_;
+};
+
+}  // namespace veltra
