@@ -5,7 +5,10 @@ set(VELTRA_CORE_LIBS "" CACHE INTERNAL "")
 set(VELTRA_QT_LIBS "" CACHE INTERNAL "")
 
 function(veltra_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(VELTRA_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
 endfunction()
 
 if(VELTRA_SANITIZE)
