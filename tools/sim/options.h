@@ -19,6 +19,7 @@ struct Options {
     bool loop = false;
     bool fast = false;
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {
