@@ -81,10 +81,9 @@ PortError OpenFailure(std::string_view device, int osError, std::string_view rea
                                             "detector's serial adapter or choose another port");
         case EACCES:
         case EPERM:
-            return Make(kPermissionDenied,
-                        head +
-                            ". Add your user to the dialout group "
-                            "(sudo usermod -aG dialout $USER), then log in again");
+            return Make(kPermissionDenied, head + ". Add your user to the dialout group (" +
+                                               std::string(kDialoutCommand) +
+                                               "), then log in again");
         case EBUSY:
         case EEXIST:  // the device's lock file is held
         case EAGAIN:
