@@ -5,7 +5,26 @@ set(VELTRA_CORE_LIBS "" CACHE INTERNAL "")
 set(VELTRA_QT_LIBS "" CACHE INTERNAL "")
 
 function(veltra_warnings target)
-  target_compile_options(${target} PRIVATE -Wall -Wextra -Werror)
+  target_compile_options(${target} PRIVATE -Wall -Wextra)
+  if(VELTRA_WERROR)
+    target_compile_options(${target} PRIVATE -Werror)
+  endif()
+endfunction()
+
+# The version lives in src/shell/version.h, where the programs read it; the
+# project's version (packages, metadata) must say the same.
+function(veltra_check_version header)
+  file(STRINGS ${header} lines REGEX "inline constexpr int (Major|Minor|Revision) = [0-9]+;")
+  set(numbers "")
+  foreach(line IN LISTS lines)
+    string(REGEX MATCH "[0-9]+;" n "${line}")
+    string(REPLACE ";" "" n "${n}")
+    list(APPEND numbers ${n})
+  endforeach()
+  list(JOIN numbers "." version)
+  if(NOT version VERSION_EQUAL PROJECT_VERSION)
+    message(FATAL_ERROR "${header} says ${version}, project() says ${PROJECT_VERSION}")
+  endif()
 endfunction()
 
 if(VELTRA_SANITIZE)

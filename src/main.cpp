@@ -1,17 +1,46 @@
-// Main: loads the main window, which runs the program from then on.
+// Main: answers --help and --version, makes sure a display can be reached,
+// then loads the main window, which runs the program from then on.
 
 #include <QApplication>
+#include <cstdlib>
+#include <iostream>
+#include <string_view>
+#include <vector>
 
 #include "app/form1.h"
 #include "app/frame_timings.h"
+#include "shell/command_line.h"
+#include "shell/display_choice.h"
+#include "shell/qt/x11_display_probe.h"
+#include "shell/version.h"
 
 int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    switch (veltra::ParseCommandLine(args)) {
+        case veltra::CommandLineAction::ShowHelp:
+            std::cout << veltra::ProgramHelpText();
+            return std::cout.flush() ? 0 : 2;
+        case veltra::CommandLineAction::ShowVersion:
+            std::cout << veltra::VersionBanner("veltrascope");
+            return std::cout.flush() ? 0 : 2;
+        case veltra::CommandLineAction::Run:
+            break;
+    }
+    const veltra::DisplaySetting display =
+        veltra::ReadDisplaySetting(args, std::getenv("QT_QPA_PLATFORM"), std::getenv("DISPLAY"),
+                                   std::getenv("WAYLAND_DISPLAY"), std::getenv("XDG_SESSION_TYPE"));
+    if (veltra::NeedsX11(display) && !veltra::X11DisplayAnswers(display.x11Display)) {
+        std::cerr << veltra::kNoDisplayMessage << '\n';
+        return 2;
+    }
+
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Veltrascope"));
     QApplication::setApplicationName(QStringLiteral("Veltrascope"));
     // No application display name: Qt would append it to every window title
     // ("Settings — Veltra Scope"), and each window's title is its own. The
-    // desktop entry gives window lists and launchers the program's name.
+    // desktop file name lets a compositor and launchers match the window with
+    // its menu entry and icon.
     QApplication::setDesktopFileName(QStringLiteral("veltrascope"));
     // The window hides itself in the notification area; only its own unload
     // ends the program.

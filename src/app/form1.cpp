@@ -117,7 +117,7 @@ void Form1::buildPlatform(Form1Platform& p) {
     }
     if (!p.openFile) {
         p.openFile = [](const QString& path) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+            return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
         };
     }
     if (p.programDir.isEmpty()) {

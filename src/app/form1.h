@@ -45,8 +45,8 @@ struct Form1Platform {
     std::string workingLog;
     // Shows a dialog modally and returns its result.
     std::function<int(QDialog&)> execDialog;
-    // Opens a file with the desktop's viewer.
-    std::function<void(const QString& path)> openFile;
+    // Opens a file with the desktop's viewer; false when there is none.
+    std::function<bool(const QString& path)> openFile;
     // Where "readme.txt" is looked for; the program's directory by default.
     QString programDir;
 };

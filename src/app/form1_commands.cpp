@@ -1,15 +1,16 @@
 // The main window's menu commands.
 
 #include <QCursor>
-#include <QFileInfo>
 
 #include "alerts/log_toggle.h"
 #include "app/form1.h"
 #include "app/form4.h"
+#include "app/readme_window.h"
 #include "port/qt/form2.h"
 #include "settings_dialog/qt/frm_settings.h"
 #include "shell/modal_guard.h"
 #include "shell/qt/face_widget.h"
+#include "shell/readme_location.h"
 
 namespace veltra {
 
@@ -119,11 +120,25 @@ void Form1::mnuShowRaw_Click() {
 }
 
 void Form1::mnuReadMe_Click() {
-    const QString path = platform_.programDir + QStringLiteral("/readme.txt");
-    if (!QFileInfo(path).isFile()) {
+    const auto found = FindReadme(platform_.programDir.toStdString());
+    if (!found) {
         return;
     }
-    platform_.openFile(path);
+    const QString path = QString::fromStdString(*found);
+    if (platform_.openFile(path)) {
+        return;
+    }
+    // No viewer on this desktop (no opener installed, or it would not start):
+    // show the text in a window of our own, so the command is never a silent
+    // no-op. One such window at a time, brought forward when asked again.
+    auto* window = findChild<ReadmeWindow*>();
+    if (window == nullptr) {
+        window = new ReadmeWindow(this);
+    }
+    window->load(path);
+    window->show();
+    window->raise();
+    window->activateWindow();
 }
 
 void Form1::mnuAbout_Click() {

@@ -28,6 +28,10 @@
 
 namespace veltra::port_errors {
 
+// How a user gets the right to open serial ports. usermod is on every
+// distribution; readme.txt gives the same command.
+inline constexpr std::string_view kDialoutCommand = "sudo usermod -aG dialout $USER";
+
 inline constexpr int kBaudRateNotSet = 8015;
 inline constexpr int kPortNotOpen = 8018;
 inline constexpr int kStateNotRead = 8021;

@@ -183,6 +183,10 @@ Program::~Program() {
     fs::remove_all(scratch_, ec);
 }
 
+void Program::setEnvironment(const std::string& name, std::optional<std::string> value) {
+    environment_.emplace_back(name, std::move(value));
+}
+
 fs::path Program::configFile() const {
     return scratch_ / "config" / "Veltrascope" / "Veltrascope.ini";
 }
@@ -230,6 +234,13 @@ bool Program::start(const std::string& wrapper) {
         setenv("XDG_CONFIG_HOME", (scratch_ / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratch_ / "data").c_str(), 1);
         unsetenv("QT_QPA_PLATFORM");
+        for (const auto& [name, value] : environment_) {
+            if (value) {
+                setenv(name.c_str(), value->c_str(), 1);
+            } else {
+                unsetenv(name.c_str());
+            }
+        }
         if (wrapper.empty()) {
             execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         } else {

@@ -12,6 +12,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace veltra::e2e {
@@ -57,6 +58,9 @@ public:
     ~Program();
 
     std::filesystem::path configFile() const;
+    // Sets (a value) or removes (nullopt) a variable in the environment the
+    // program starts with, and in no other process.
+    void setEnvironment(const std::string& name, std::optional<std::string> value);
     void setSetting(const std::string& key, const std::string& value);
     std::optional<std::string> setting(const std::string& key) const;
 
@@ -105,6 +109,7 @@ private:
     pid_t pid_ = -1;
     mutable std::string window_;
     std::string device_;
+    std::vector<std::pair<std::string, std::optional<std::string>>> environment_;
 };
 
 // One display frame: an idle mode letter, or an alert (Ka, two signal dots,

@@ -11,13 +11,14 @@
 #include <string_view>
 #include <vector>
 
+#include "shell/version.h"
 #include "stream_decoder.h"
 
 namespace {
 
 constexpr std::size_t kMaxChunk = std::size_t{1} << 24;
 
-constexpr const char* kUsage = "usage: veltrascope-decode [--chunk N] [--events] [FILE]\n";
+constexpr const char* kUsage = "Usage: veltrascope-decode [--chunk N] [--events] [FILE]\n";
 
 constexpr const char* kHelp =
     "Reads the raw bytes the detector sent (from FILE, or standard input when\n"
@@ -32,6 +33,7 @@ constexpr const char* kHelp =
     "  --events    also print \"BeginAlert\" and \"EndAlert\" where alerts begin\n"
     "              and end\n"
     "  --help      show this text\n"
+    "  --version   show the version and exit\n"
     "\n"
     "Exit status: 0 on success, 2 on a bad argument or when the input cannot be\n"
     "read or the output cannot be written.\n";
@@ -41,6 +43,7 @@ struct Options {
     bool events = false;
     std::string file;  // empty: standard input
     bool help = false;
+    bool version = false;
 };
 
 int Usage(const std::string& problem) {
@@ -73,6 +76,8 @@ std::optional<std::string> ParseArgs(int argc, char** argv, Options& o) {
         const std::string_view arg = argv[i];
         if (!optionsEnd && (arg == "--help" || arg == "-h")) {
             o.help = true;
+        } else if (!optionsEnd && arg == "--version") {
+            o.version = true;
         } else if (!optionsEnd && arg == "--events") {
             o.events = true;
         } else if (!optionsEnd && (arg == "--chunk" || arg.starts_with("--chunk="))) {
@@ -115,6 +120,10 @@ int main(int argc, char** argv) {
     }
     if (o.help) {
         std::cout << kUsage << "\n" << kHelp;
+        return std::cout.flush() ? 0 : 2;
+    }
+    if (o.version) {
+        std::cout << veltra::VersionBanner("veltrascope-decode");
         return std::cout.flush() ? 0 : 2;
     }
 

@@ -11,6 +11,7 @@
 #include "options.h"
 #include "scenario.h"
 #include "scenario_frames.h"
+#include "shell/version.h"
 #include "streamer.h"
 
 namespace {
@@ -116,6 +117,10 @@ int main(int argc, char** argv) {
     }
     if (parsed.options.help) {
         std::fputs(HelpText().c_str(), stdout);
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::fputs(veltra::VersionBanner("veltrascope-sim").c_str(), stdout);
         return 0;
     }
     return Run(parsed.options);

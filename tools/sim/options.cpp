@@ -72,6 +72,8 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
 
         if (arg == "--help" || arg == "-h") {
             flag(o.help);
+        } else if (arg == "--version") {
+            flag(o.version);
         } else if (arg == "--faults") {
             flag(o.faults);
         } else if (arg == "--loop") {
@@ -166,6 +168,7 @@ Options:
   --seed N         seed of the scenario's timing and signal strength and of
                    the faults (default 1): the same seed gives the same bytes
   --help           show this text
+  --version        show the version and exit
 
 Scenarios (an alert is the time during which signal dot 0 is lit; the seed
 changes the timing, never which alerts happen or on which bands):

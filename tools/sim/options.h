@@ -20,6 +20,7 @@ struct Options {
     bool fast = false;
     bool keepOpen = false;  // wait for the next reader when one leaves
     bool help = false;
+    bool version = false;
 };
 
 struct ParsedOptions {

@@ -76,7 +76,10 @@ protected:
             dialogs.push_back(d.objectName());
             return onDialog ? onDialog(d) : int(QDialog::Rejected);
         };
-        p.openFile = [this](const QString& path) { opened.push_back(path); };
+        p.openFile = [this](const QString& path) {
+            opened.push_back(path);
+            return viewerOpens;
+        };
         p.programDir = dir.path();
         form = std::make_unique<Form1>(p);
         return *form;
@@ -130,6 +133,8 @@ protected:
     ScriptedSaveDialog saveDialog;
     std::vector<QString> dialogs;
     std::vector<QString> opened;
+    // What the desktop's viewer answers: false as on a desktop without one.
+    bool viewerOpens = true;
     std::function<int(QDialog&)> onDialog;
     // Last, so the window goes before everything it was given.
     std::unique_ptr<Form1> form;

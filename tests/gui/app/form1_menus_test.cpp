@@ -5,8 +5,11 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
 #include <QTest>
 
+#include "app/readme_window.h"
 #include "app/tray.h"
 #include "form1_harness.h"
 #include "shell/qt/border.h"
@@ -195,6 +198,44 @@ TEST_F(Form1Test, ReadMeOpensTheFileBesideTheProgramOnlyWhenItIsThere) {
     form->menus().mnuPOPReadme->trigger();
     const QString path = dir.path() + QStringLiteral("/readme.txt");
     EXPECT_EQ(opened, (std::vector<QString>{path, path}));
+}
+
+TEST_F(Form1Test, WithoutAViewerTheReadMeOpensInAReadOnlyWindowOfItsOwn) {
+    load();
+    viewerOpens = false;
+    QFile readme(dir.filePath(QStringLiteral("readme.txt")));
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.write("Veltra Scope 1.2.0\n  Bands   four lamps\n");
+    readme.close();
+
+    form->menus().mnuReadMe->trigger();
+    auto* window = form->findChild<ReadmeWindow*>();
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(window->isWindow());
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("readme.txt \u2014 Veltra Scope"));
+    auto* text = window->findChild<QPlainTextEdit*>(QStringLiteral("readmeText"));
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("Veltra Scope 1.2.0\n  Bands   four lamps\n"));
+    EXPECT_TRUE(text->isReadOnly());
+    EXPECT_TRUE(prompt.shown.empty());
+
+    // Asked again (from the pop-up menu), the same window comes forward with
+    // the file as it is now.
+    ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
+    readme.write("changed\n");
+    readme.close();
+    form->menus().mnuPOPReadme->trigger();
+    EXPECT_EQ(form->findChildren<ReadmeWindow*>().size(), 1);
+    EXPECT_EQ(text->toPlainText(), QStringLiteral("changed\n"));
+
+    // Its Close button ends it; the next command makes a new one.
+    QPointer<ReadmeWindow> closed(window);
+    window->findChild<QPushButton*>(QStringLiteral("readmeClose"))->click();
+    EXPECT_TRUE(WaitFor([&] { return closed.isNull(); }));
+    form->menus().mnuReadMe->trigger();
+    EXPECT_EQ(form->findChildren<ReadmeWindow*>().size(), 1);
+    EXPECT_EQ(opened.size(), 3u);
 }
 
 TEST_F(Form1Test, AboutBoxShowsNameVersionAndALockedLicence) {

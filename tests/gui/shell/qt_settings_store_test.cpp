@@ -51,6 +51,14 @@ protected:
     void SetUp() override { EditFile(""); }
 };
 
+// "k<i>", appended: "k" + std::to_string(i) trips a false -Wrestrict in
+// g++ 12 at -O3.
+std::string Key(size_t i) {
+    std::string key = "k";
+    key += std::to_string(i);
+    return key;
+}
+
 TEST_F(QtSettingsStoreTest, KeepsEveryValueAsTextInTheUsersConfigFile) {
     QtSettingsStore store;
     EXPECT_EQ(store.fileName(), ConfigFile());
@@ -63,13 +71,13 @@ TEST_F(QtSettingsStoreTest, KeepsEveryValueAsTextInTheUsersConfigFile) {
         "\"",           "[Section]",           "/dev/ttyUSB0",
     };
     for (size_t i = 0; i < texts.size(); ++i) {
-        store.setValue("Settings", "k" + std::to_string(i), texts[i]);
+        store.setValue("Settings", Key(i), texts[i]);
     }
     store.setValue("Ports", "COM3", "/dev/serial/by-id/usb-A,B");
 
     const QSettings::SettingsMap fresh = ParseFile();
     for (size_t i = 0; i < texts.size(); ++i) {
-        const std::string key = "k" + std::to_string(i);
+        const std::string key = Key(i);
         SCOPED_TRACE(texts[i]);
         EXPECT_EQ(store.value("Settings", key), texts[i]);
         EXPECT_EQ(fresh.value(QStringLiteral("Settings/") + QString::fromStdString(key))

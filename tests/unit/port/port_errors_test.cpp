@@ -3,6 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
 
 #include "port/device_path.h"
 #include "port/error_report.h"
@@ -36,6 +40,20 @@ TEST(PortErrors, OpenFailuresNameTheDeviceTheReasonAndTheFix) {
         EXPECT_TRUE(Has(e.description, "the system's reason")) << e.description;
         EXPECT_TRUE(Has(e.description, c.fix)) << e.description;
     }
+}
+
+TEST(PortErrors, TheReadMeGivesTheSameDialoutCommandAsTheMessage) {
+    const std::string message =
+        port_errors::OpenFailure("/dev/ttyS0", EACCES, "Permission denied").description;
+    EXPECT_TRUE(Has(message, port_errors::kDialoutCommand)) << message;
+    const auto source = std::filesystem::path(VELTRA_TEST_DATA).parent_path().parent_path();
+    std::ifstream in(source / "data" / "readme.txt");
+    ASSERT_TRUE(in) << "readme.txt not found";
+    const std::string readme((std::istreambuf_iterator<char>(in)),
+                             std::istreambuf_iterator<char>());
+    EXPECT_TRUE(Has(readme, port_errors::kDialoutCommand));
+    // Only the one command: no second way to say it.
+    EXPECT_FALSE(Has(readme, "adduser"));
 }
 
 TEST(PortErrors, LineSpeedFailuresCarryTheirFixedNumbersAndTexts) {

@@ -53,7 +53,7 @@ TEST_F(CommandLine, BadArgumentsAndUnreadableInputExitWithStatus2) {
                              "--chunk=", "--chunk 99999999999", "--frobnicate", "a b"}) {
         EXPECT_EQ(Run(args), 2) << args;
         EXPECT_NE(err.find("veltrascope-decode: "), std::string::npos) << args;
-        EXPECT_NE(err.find("usage:"), std::string::npos) << args;
+        EXPECT_NE(err.find("Usage:"), std::string::npos) << args;
         EXPECT_EQ(out, "") << args;
     }
     EXPECT_EQ(Run((dir / "missing").string()), 2);
