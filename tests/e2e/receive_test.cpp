@@ -130,7 +130,8 @@ void WriteFrameByFrame(DetectorPty& pty, const std::string& bytes, int rate) {
         }
         pty.write(std::vector<std::uint8_t>(bytes.begin() + static_cast<std::ptrdiff_t>(at),
                                             bytes.begin() + static_cast<std::ptrdiff_t>(end)));
-        next += std::chrono::microseconds((end - at) * 1000000 / (720 * rate));
+        next += std::chrono::microseconds((end - at) * 1000000 /
+                                          (720 * static_cast<std::size_t>(rate)));
         std::this_thread::sleep_until(next);
         at = end;
     }

@@ -38,7 +38,10 @@ protected:
         }
         QMessageBox::keyPressEvent(event);
     }
-    void closeEvent(QCloseEvent* event) override { QDialog::closeEvent(event); }
+    // QMessageBox's own handler would press the No button: skip it.
+    void closeEvent(QCloseEvent* event) override {
+        QDialog::closeEvent(event);  // NOLINT(bugprone-parent-virtual-call)
+    }
 };
 
 }  // namespace
