@@ -24,14 +24,15 @@ void CountTick(std::int16_t& ticks) {
 
 AlertLifecycle::AlertLifecycle(const SettingsStore& store, Timer& timer2, Timer& timer3,
                                SerialPort& port, MainWindowOps& window, const MonotonicClock& clock,
-                               EventPump& pump)
+                               EventPump& pump, TaskQueue& later)
     : store_(store),
       timer2_(timer2),
       timer3_(timer3),
       port_(port),
       window_(window),
       clock_(clock),
-      pump_(pump) {
+      pump_(pump),
+      later_(later) {
     timer2_.setOnTick([this] { Timer2_Timer(); });
     timer3_.setOnTick([this] { Timer3_Timer(); });
 }
@@ -46,7 +47,11 @@ void AlertLifecycle::BeginAlert() {
         if (settings::ReadBool(store_, "AutoMuteTime", settings::Use::BeginAlert)) {
             timer3_.start();
         } else {
-            AutoMute();
+            // This runs inside the receive event, which must not wait: while
+            // it has not returned no more data is announced, and anything
+            // modal opened during the pulse (a menu command, the watchdog's
+            // box) would stop reception until it closed.
+            later_.Post([this] { AutoMute(); });
         }
     }
 }

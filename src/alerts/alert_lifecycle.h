@@ -12,6 +12,7 @@
 
 #include "platform/clock.h"
 #include "platform/settings_store.h"
+#include "platform/task_queue.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 #include "port/serial_port.h"
@@ -21,14 +22,17 @@ namespace veltra {
 class AlertLifecycle {
 public:
     // Installs Timer2_Timer and Timer3_Timer as the ticks of `timer2` and
-    // `timer3`; the timers must be stopped and must outlive this object.
+    // `timer3`; the timers must be stopped and must outlive this object, and
+    // so must what `later` still holds for it.
     AlertLifecycle(const SettingsStore& store, Timer& timer2, Timer& timer3, SerialPort& port,
-                   MainWindowOps& window, const MonotonicClock& clock, EventPump& pump);
+                   MainWindowOps& window, const MonotonicClock& clock, EventPump& pump,
+                   TaskQueue& later);
     AlertLifecycle(const AlertLifecycle&) = delete;
     AlertLifecycle& operator=(const AlertLifecycle&) = delete;
 
-    // An alert has begun: arm the mute (or send it now when its time is 0)
-    // and drop an auto-hide still pending from the previous alert.
+    // An alert has begun: arm the mute (or send it as soon as the receive
+    // event has returned, when its time is 0) and drop an auto-hide still
+    // pending from the previous alert.
     void BeginAlert();
     // An alert has ended: arm the auto-hide (or minimise now when its time
     // is 0). A pending mute is left to go out.
@@ -59,6 +63,7 @@ private:
     MainWindowOps& window_;
     const MonotonicClock& clock_;
     EventPump& pump_;
+    TaskQueue& later_;
 };
 
 }  // namespace veltra

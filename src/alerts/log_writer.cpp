@@ -104,8 +104,8 @@ void LogWriter::LogData(const DisplayState& state) {
     if (failureTold_) {
         return;
     }
-    // Set first: the box runs a nested event loop in which more frames
-    // arrive and fail the same way.
+    // Set first: while the box is up (the program posts it, so that frames
+    // keep coming in behind it) more frames arrive and fail the same way.
     failureTold_ = true;
     prompt_.show("Veltra Scope",
                  "Veltra Scope cannot write to the alert log \"" + sink_.Name() + "\" (" +

@@ -83,9 +83,16 @@ void LogSaver::AskToSaveOnExit(const std::string& lastLogLine) {
     if (lastLogLine.empty()) {
         return;
     }
-    if (Show(kAppTitle, kExitQuestion, PromptIcon::Question, PromptButtons::YesNo) ==
-        PromptAnswer::Yes) {
+    const PromptAnswer answer =
+        Show(kAppTitle, kExitQuestion, PromptIcon::Question, PromptButtons::YesNo);
+    if (answer == PromptAnswer::Yes) {
         SaveLoggedData();
+        return;
+    }
+    // Only a plain No throws the data away. A box closed without an answer
+    // leaves the working log as it is, as a cancelled Save As does: the next
+    // run appends to it and asks again.
+    if (answer != PromptAnswer::No) {
         return;
     }
     if (auto error = files_.remove(workingLog_)) {

@@ -39,7 +39,8 @@ public:
     // brings the question at exit.
     void SaveAlertData(std::string& lastLogLine);
     // The question when the main window closes: only with logged data
-    // present; Yes saves, No deletes the working log.
+    // present; Yes saves, No deletes the working log, and a box closed
+    // without an answer leaves it for the next run.
     void AskToSaveOnExit(const std::string& lastLogLine);
 
     const std::string& workingLog() const { return workingLog_; }

@@ -25,6 +25,7 @@
 #include "autoresize/qt/qt_auto_resize.h"
 #include "port/qt/qt_serial_port.h"
 #include "shell/guarded_prompt.h"
+#include "shell/posted_prompt.h"
 #include "shell/qt/border.h"
 #include "shell/qt/face_icon.h"
 #include "shell/qt/face_widget.h"
@@ -32,6 +33,7 @@
 #include "shell/qt/qt_monotonic_clock.h"
 #include "shell/qt/qt_prompt.h"
 #include "shell/qt/qt_settings_store.h"
+#include "shell/qt/qt_task_queue.h"
 #include "shell/qt/qt_timer.h"
 #include "shell/qt/qt_top_most.h"
 #include "shell/qt/twips.h"
@@ -128,6 +130,8 @@ void Form1::buildPlatform(Form1Platform& p) {
 void Form1::buildParts() {
     topMost_ = std::make_unique<QtTopMost>(this);
     guardedPrompt_ = std::make_unique<GuardedPrompt>(*prompt_, *topMost_, *store_);
+    later_ = std::make_unique<QtTaskQueue>(this);
+    receivePrompt_ = std::make_unique<PostedPrompt>(*guardedPrompt_, *later_);
     clock_ = std::make_unique<QtMonotonicClock>();
     pump_ = std::make_unique<QtEventPump>();
     timeOfDay_ = std::make_unique<QtTimeOfDay>();
@@ -145,10 +149,10 @@ void Form1::buildParts() {
     menus_ = std::make_unique<Form1Menus>(menuBar(), this);
 
     hooks_ = std::make_unique<Hooks>(*this);
-    alerts_ =
-        std::make_unique<AlertLifecycle>(*store_, *Timer2, *Timer3, *port_, *this, *clock_, *pump_);
+    alerts_ = std::make_unique<AlertLifecycle>(*store_, *Timer2, *Timer3, *port_, *this, *clock_,
+                                               *pump_, *later_);
     receivePath_ = std::make_unique<ReceivePath>(
-        *face_, *hooks_, *this, *logSink_, *timeOfDay_, *guardedPrompt_,
+        *face_, *hooks_, *this, *logSink_, *timeOfDay_, *receivePrompt_,
         [this](const std::string& frame) { face_->setRawText(QString::fromStdString(frame)); });
     connection_ = std::make_unique<Connection>(
         *port_, *store_, *Timer1, *prompt_, *topMost_,

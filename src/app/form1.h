@@ -30,6 +30,7 @@ class TrayHostWatch;
 class QtTimer;
 class QtTopMost;
 class QtEventPump;
+class QtTaskQueue;
 class QtMonotonicClock;
 class QtTimeOfDay;
 class QtAutoResize;
@@ -147,6 +148,10 @@ private:
 
     std::unique_ptr<QtTopMost> topMost_;
     std::unique_ptr<Prompt> guardedPrompt_;
+    // Runs work once the current event has returned; the receive path's
+    // boxes and its immediate mute go through it.
+    std::unique_ptr<QtTaskQueue> later_;
+    std::unique_ptr<Prompt> receivePrompt_;
     std::unique_ptr<QtMonotonicClock> clock_;
     std::unique_ptr<QtEventPump> pump_;
     std::unique_ptr<QtTimeOfDay> timeOfDay_;

@@ -8,7 +8,9 @@ namespace veltra {
 
 enum class PromptIcon { Exclamation, Question, Information, Critical };
 enum class PromptButtons { Ok, YesNo };
-enum class PromptAnswer { Ok, Yes, No };
+// Dismissed: the user closed a Yes/No box without choosing (Escape, the close
+// box), which must never be taken for either answer.
+enum class PromptAnswer { Ok, Yes, No, Dismissed };
 
 class Prompt {
 public:

@@ -156,8 +156,7 @@ TEST(AlertLog, TempLogHoldsTheLinesTheDecoderGivesAndNoDiscardsIt) {
                               .c_str()),
               0);
     // The detector goes on sending after the drive: a dark display from
-    // then on. One frame at most is taken per arrival, so frames that came
-    // in together are taken as later bytes arrive.
+    // then on.
     const auto dark = Frame(false, Lit::None);
     {
         std::ofstream out(stream, std::ios::binary | std::ios::app);

@@ -106,8 +106,11 @@ TEST(ProgramWindow, MinimisingHidesItAndTheTrayIconOrAnAlertBringsItBack) {
 
     Shell("xdotool windowminimize " + program.window());
     ASSERT_TRUE(WaitUntil([&] { return !program.mapped(); }));
-    // Gone from the task bar too: the icon is the way back.
-    const std::string icon = program.trayIcon();
+    // Gone from the task bar too: the icon is the way back. Under load the
+    // search may miss it right after the window went; an empty id would
+    // send the clicks to no window at all.
+    std::string icon;
+    ASSERT_TRUE(WaitUntil([&] { return !(icon = program.trayIcon()).empty(); }));
     Shell("xdotool mousemove --window " + icon + " 8 8 click --repeat 2 --delay 120 1");
     EXPECT_TRUE(WaitUntil([&] { return program.mapped(); }));
 

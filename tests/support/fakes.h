@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
+#include "platform/task_queue.h"
 #include "platform/timer.h"
 #include "platform/window.h"
 
@@ -67,6 +68,22 @@ public:
     }
     std::function<void()> hook;
     int calls = 0;
+};
+
+// Holds posted tasks until the test runs them, as the event loop would once
+// the current event has returned.
+class FakeTaskQueue : public TaskQueue {
+public:
+    void Post(std::function<void()> task) override { tasks.push_back(std::move(task)); }
+    // Runs what is queued, including what those tasks post.
+    void RunAll() {
+        while (!tasks.empty()) {
+            auto task = std::move(tasks.front());
+            tasks.erase(tasks.begin());
+            task();
+        }
+    }
+    std::vector<std::function<void()>> tasks;
 };
 
 class FakePrompt : public Prompt {

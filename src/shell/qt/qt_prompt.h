@@ -17,7 +17,8 @@ public:
 
     // Lines of the text may end in "\r\n"; they are shown as separate lines.
     // The text is shown as it is, never read as markup. Closing a Yes/No box
-    // without choosing answers No.
+    // without choosing (Escape, the close box, its window going away) answers
+    // Dismissed, not No: No may destroy data.
     PromptAnswer show(const std::string& title, const std::string& text, PromptIcon icon,
                       PromptButtons buttons) override;
 

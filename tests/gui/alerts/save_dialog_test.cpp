@@ -70,9 +70,20 @@ private:
     QTimer poll_;
 };
 
+// Types into the name field as a user does: with the dialog active and the
+// field focused. Without focus the dialog keeps every list entry that a
+// prefix of the typed text selected on the way (typing ".../chosen/saved.txt"
+// passes ".../chosen"), and a selected folder wins over the typed name: Save
+// then opens the folder instead of saving. Whether the entry is selectable
+// by then depends on the dialog's background directory scan, which made the
+// outcome vary from run to run.
 void TypeAndSave(QFileDialog* dialog, const QString& name) {
     auto* edit = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
     ASSERT_NE(edit, nullptr);
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+    edit->setFocus();
+    ASSERT_TRUE(edit->hasFocus());
     edit->clear();
     QTest::keyClicks(edit, name);
     auto* box = dialog->findChild<QDialogButtonBox*>();

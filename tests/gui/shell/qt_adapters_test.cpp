@@ -85,9 +85,10 @@ TEST(QtPromptTest, ShowsTheExactBoxAndReturnsThePressedButton) {
     EXPECT_EQ(ShowAndClose(prompt, "x", PromptIcon::Question, PromptButtons::YesNo,
                            QMessageBox::Yes, seen),
               PromptAnswer::Yes);
+    // Escape is no answer: No may throw data away.
     EXPECT_EQ(ShowAndClose(prompt, "x", PromptIcon::Question, PromptButtons::YesNo,
                            QMessageBox::NoButton, seen),
-              PromptAnswer::No);
+              PromptAnswer::Dismissed);
 
     // Error texts carry device paths and system messages: never markup.
     EXPECT_EQ(ShowAndClose(prompt, "Error 8002: <b>/dev/ttyS9</b> & co", PromptIcon::Exclamation,
@@ -103,7 +104,8 @@ TEST(QtPromptTest, SurvivesItsWindowClosingWhileTheBoxIsUp) {
     auto owner = std::make_unique<QWidget>();
     QtPrompt prompt(owner.get());
     test::OnModal destroyer([&](QWidget*) { owner.reset(); });
-    EXPECT_EQ(prompt.show("t", "x", PromptIcon::Question, PromptButtons::YesNo), PromptAnswer::No);
+    EXPECT_EQ(prompt.show("t", "x", PromptIcon::Question, PromptButtons::YesNo),
+              PromptAnswer::Dismissed);
     EXPECT_TRUE(destroyer.done());
 }
 

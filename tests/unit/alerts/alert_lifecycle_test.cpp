@@ -80,8 +80,9 @@ protected:
     TimedPort port{clock};
     FakeWindow window;
     FakeEventPump pump;
+    test::FakeTaskQueue later;
     std::chrono::nanoseconds step = 7ms;
-    AlertLifecycle life{store, timer2, timer3, port, window, clock, pump};
+    AlertLifecycle life{store, timer2, timer3, port, window, clock, pump, later};
 };
 
 TEST_F(AlertLifecycleTest, FirstMuteAfterStartComesATickLaterThanLaterOnes) {
@@ -101,9 +102,14 @@ TEST_F(AlertLifecycleTest, FirstMuteAfterStartComesATickLaterThanLaterOnes) {
     EXPECT_EQ(pulses(), 3);
 }
 
-TEST_F(AlertLifecycleTest, ZeroMuteTimePulsesFromInsideBeginAlert) {
+// BeginAlert runs inside the receive event, which must return before the
+// pulse's 100 ms wait: the pulse goes out right after it.
+TEST_F(AlertLifecycleTest, ZeroMuteTimePulsesOnceTheReceiveEventHasReturned) {
     store.set("AutoMuteTime", "0");
     life.BeginAlert();
+    EXPECT_TRUE(port.dtrHistory.empty());
+    EXPECT_EQ(pump.calls, 0) << "no nested wait inside BeginAlert";
+    later.RunAll();
     EXPECT_EQ(port.dtrHistory, (std::vector<bool>{true, false}));
     EXPECT_FALSE(timer3.isActive());
 
@@ -111,6 +117,7 @@ TEST_F(AlertLifecycleTest, ZeroMuteTimePulsesFromInsideBeginAlert) {
     for (const char* off : {"0", "2", "-1"}) {
         store.set("AutoMute", off);
         life.BeginAlert();
+        later.RunAll();
         EXPECT_EQ(pulses(), 1) << off;
         EXPECT_FALSE(timer3.isActive()) << off;
     }
@@ -143,6 +150,7 @@ TEST_F(AlertLifecycleTest, EmptyOrNonNumericTimesCountAsZero) {
         const int before = pulses();
         store.set("AutoMuteTime", text);
         life.BeginAlert();
+        later.RunAll();
         EXPECT_EQ(pulses(), before + 1) << '"' << text << '"';
 
         store.set("AutoHideTime", text);
@@ -249,8 +257,9 @@ TEST_F(AlertLifecycleTest, ThePulseLastsJustOver100msWhilePendingEventsRun) {
 }
 
 TEST_F(AlertLifecycleTest, EventsRunDuringThePulseMayReenterIt) {
-    // A frame ends the alert and another begins one during the pulse, with
-    // both timers ticking: the nested pulse completes, then the outer one.
+    // A frame ends the alert and another begins one during the pulse, and a
+    // due Timer3 tick pulses inside it: the nested pulse completes, then the
+    // outer one, then the new alert's own.
     store.set("AutoMuteTime", "0");
     store.set("AutoHideTime", "1");
     int round = 0;
@@ -260,13 +269,14 @@ TEST_F(AlertLifecycleTest, EventsRunDuringThePulseMayReenterIt) {
             life.EndAlert();
             timer2.tick();
             life.BeginAlert();
-            timer3.tick();
+            life.AutoMute();  // as a due Timer3 tick does
         }
     };
     life.BeginAlert();
-    EXPECT_EQ(port.dtrHistory, (std::vector<bool>{true, true, false, false}));
+    later.RunAll();
+    EXPECT_EQ(port.dtrHistory, (std::vector<bool>{true, true, false, false, true, false}));
     EXPECT_FALSE(port.dtr);
-    ASSERT_EQ(port.changes.size(), 4u);
+    ASSERT_EQ(port.changes.size(), 6u);
     EXPECT_GT(port.changes[3].at - port.changes[0].at, 100ms);
     EXPECT_FALSE(timer2.isActive());  // the nested BeginAlert dropped the auto-hide
 }
@@ -284,6 +294,7 @@ TEST_F(AlertLifecycleTest, AnImmediateMuteDoesNotLetAPendingAutoHideMinimise) {
         timer2.tick();
     };
     life.BeginAlert();
+    later.RunAll();
     EXPECT_EQ(pulses(), 1);
     EXPECT_EQ(window.state, WindowState::Normal);
     EXPECT_TRUE(window.log.empty());

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "shell/posted_prompt.h"
 #include "support/fakes.h"
 #include "support/frames.h"
 
@@ -68,9 +69,10 @@ TEST_F(ReceivePathTest, FramesReachTheLabelTheDecoderAndTheLogAsTheFlagsSay) {
     EXPECT_EQ(path.logWriter().LastLogLine, LogContent(Alerting(false)));
 }
 
-// The mute pulse runs pending receive events inside BeginAlert; the frame
-// they bring is decoded and logged before the outer frame's log line.
-TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertIsHandledInsideIt) {
+// A receive event that runs inside BeginAlert (a nested event loop) must
+// not get its frame decoded and logged ahead of the frame that began the
+// alert: it waits until that frame is through.
+TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertFollowsTheFrameInHand) {
     path.LogData = true;
     window.state = WindowState::Minimised;
     // The rest of the next frame (its sync byte came with the first) and the
@@ -82,11 +84,42 @@ TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertIsHandledInsideIt) {
     Bytes first = test::FrameBytes(Alerting(true));
     first.push_back(kSyncByte);
     Receive(first);
-    const std::string ended = "9:41:07 PM - " + LogContent(Alerting(false));
-    EXPECT_EQ(all.log, (std::vector<std::string>{"BeginAlert", "EndAlert", ended}))
-        << "the outer frame's line equals the inner one and is not written twice";
+    EXPECT_EQ(all.log, (std::vector<std::string>{
+                           "BeginAlert", "9:41:07 PM - " + LogContent(Alerting(true)), "EndAlert",
+                           "9:41:07 PM - " + LogContent(Alerting(false))}));
     EXPECT_EQ(path.receiver().RecvCount, 2);
-    EXPECT_EQ(window.state, WindowState::Minimised) << "the alert ended before the restore step";
+    EXPECT_EQ(window.state, WindowState::Normal) << "the alert's frame restored the window";
+}
+
+// A box raised from inside the receive event would hold up reception (the
+// port announces nothing more until the handler returns). The log's failure
+// box is posted: it comes once after the event, and frames keep being
+// decoded meanwhile.
+TEST(ReceivePathPrompts, AnUnwritableLogIsToldOnceAfterTheReceiveEvent) {
+    struct Failing : Everything {
+        std::optional<std::string> AppendLine(std::string_view) override {
+            return std::string("Is a directory");
+        }
+    } all;
+    test::FakeWindow window;
+    test::FakeTimeOfDay clock;
+    test::FakePrompt boxes;
+    test::FakeTaskQueue later;
+    PostedPrompt prompt(boxes, later);
+    ReceivePath path(all, all, window, all, clock, prompt);
+    path.LogData = true;
+    for (bool alert : {true, false, true, false}) {
+        Bytes f = test::FrameBytes(Alerting(alert));
+        f.push_back(kSyncByte);
+        path.MSComm1_OnComm(2, f);
+        path.MSComm1_OnComm(2, {});
+    }
+    EXPECT_TRUE(boxes.shown.empty()) << "no box inside the receive event";
+    EXPECT_EQ(all.shown, 4) << "decoding went on";
+    later.RunAll();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].buttons, PromptButtons::Ok);
+    EXPECT_NE(boxes.shown[0].text.find("Is a directory"), std::string::npos);
 }
 
 }  // namespace

@@ -260,6 +260,14 @@ TEST_F(LogSaverTest, TheExitQuestionComesOnlyWithLoggedData) {
     EXPECT_FALSE(fs::exists(working));
 }
 
+TEST_F(LogSaverTest, AQuestionClosedWithoutAnAnswerKeepsTheWorkingLog) {
+    prompt.answer = PromptAnswer::Dismissed;
+    saver(files).AskToSaveOnExit(lastLogLine);
+    EXPECT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(dialog.shown, 0);
+    EXPECT_EQ(ReadFile(working), SomeLog());
+}
+
 TEST_F(LogSaverTest, AnsweringYesAtExitSavesUnlessTheDialogIsCancelled) {
     prompt.answer = PromptAnswer::Yes;
     saver(files).AskToSaveOnExit(lastLogLine);
