@@ -14,6 +14,15 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
 
     veltra::Form1 form;
+    // "--replay FILE", or a recording handed over by the file manager.
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--replay") && i + 1 < args.size()) {
+            form.ReplayAtStart = args[++i];
+        } else if (!args[i].startsWith(QLatin1Char('-'))) {
+            form.ReplayAtStart = args[i];
+        }
+    }
     form.Form_Load();
     return QApplication::exec();
 }
