@@ -19,6 +19,8 @@ int main(int argc, char** argv) {
     for (qsizetype i = 1; i < args.size(); ++i) {
         if (args[i] == QLatin1String("--replay") && i + 1 < args.size()) {
             form.ReplayAtStart = args[++i];
+        } else if (args[i] == QLatin1String("--speed") && i + 1 < args.size()) {
+            form.ReplaySpeedAtStart = args[++i].toInt();
         } else if (!args[i].startsWith(QLatin1Char('-'))) {
             form.ReplayAtStart = args[i];
         }

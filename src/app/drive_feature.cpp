@@ -71,7 +71,7 @@ void DriveFeature::chooseAndReplay() {
     }
 }
 
-bool DriveFeature::startReplay(const QString& path) {
+bool DriveFeature::startReplay(const QString& path, int speed) {
     auto loaded = recorder::LoadDrive(path.toStdString());
     if (auto* problem = std::get_if<std::string>(&loaded)) {
         tell(QStringLiteral("Cannot replay the drive: %1").arg(QString::fromStdString(*problem)));
@@ -92,6 +92,7 @@ bool DriveFeature::startReplay(const QString& path) {
     strip_->attach(nullptr);
     session_ =
         std::make_unique<recorder::ReplaySession>(std::move(index), drive.start, form_.face());
+    strip_->setSpeed(speed);
     strip_->attach(session_.get());
     strip_->show();
     form_.Form_Resize();

@@ -39,7 +39,7 @@ public:
 
     // Pauses the live link and plays `path`; false (and told) when the file
     // cannot be replayed.
-    bool startReplay(const QString& path);
+    bool startReplay(const QString& path, int speed = 1);
     // Ends the replay and connects as "&Connect" does.
     void backToLive();
     bool replaying() const { return session_ != nullptr; }

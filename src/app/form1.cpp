@@ -233,7 +233,7 @@ void Form1::Form_Load() {
         setWindowState(WindowState::Minimised);
     }
     if (!ReplayAtStart.isEmpty()) {
-        drives_->startReplay(ReplayAtStart);
+        drives_->startReplay(ReplayAtStart, ReplaySpeedAtStart);
     }
 }
 

@@ -109,6 +109,8 @@ public:
     DriveFeature& drives() { return *drives_; }
     // A drive to replay instead of connecting at start (--replay FILE).
     QString ReplayAtStart;
+    // Its speed (1, 4, 16 or 64; --speed N), 1 when not given.
+    int ReplaySpeedAtStart = 1;
 
     // Twips of the window as the settings store keeps them.
     double twipsWidth() const;

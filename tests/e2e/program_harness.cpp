@@ -216,7 +216,7 @@ std::optional<std::string> Program::setting(const std::string& key) const {
     return std::nullopt;
 }
 
-bool Program::start(const std::string& wrapper) {
+bool Program::start(const std::string& wrapper, const std::string& args) {
     const fs::path bin = programDir();
     fs::create_directories(bin);
     fs::copy_file(VELTRA_BINARY, bin / "veltrascope", fs::copy_options::overwrite_existing);
@@ -230,10 +230,10 @@ bool Program::start(const std::string& wrapper) {
         setenv("XDG_CONFIG_HOME", (scratch_ / "config").c_str(), 1);
         setenv("XDG_DATA_HOME", (scratch_ / "data").c_str(), 1);
         unsetenv("QT_QPA_PLATFORM");
-        if (wrapper.empty()) {
+        if (wrapper.empty() && args.empty()) {
             execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         } else {
-            std::string cmd = wrapper + " " + program;
+            std::string cmd = wrapper + " " + program + " " + args;
             execl("/bin/sh", "sh", "-c", ("exec " + cmd).c_str(), static_cast<char*>(nullptr));
         }
         _exit(127);

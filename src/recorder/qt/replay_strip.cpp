@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
+#include <cstdlib>
 
 #include "recorder/qt/replay_session.h"
 
@@ -84,6 +85,17 @@ void ReplayStrip::attach(ReplaySession* session) {
     connect(session_, &ReplaySession::playingChanged, this, &ReplayStrip::showPlaying);
     showPosition(session_->position());
     showPlaying(session_->playing());
+}
+
+void ReplayStrip::setSpeed(int times) {
+    int best = 0;
+    for (int i = 0; i < speed_->count(); ++i) {
+        if (std::abs(speed_->itemData(i).toInt() - times) <
+            std::abs(speed_->itemData(best).toInt() - times)) {
+            best = i;
+        }
+    }
+    speed_->setCurrentIndex(best);
 }
 
 void ReplayStrip::showPosition(quint64 offset) {

@@ -22,6 +22,8 @@ public:
 
     // Follows `session` from now on; nullptr detaches.
     void attach(ReplaySession* session);
+    // Picks the speed closest to `times` of 1x, 4x, 16x and 64x.
+    void setSpeed(int times);
 
     // Slider steps are tenths of a second of the drive.
     static constexpr int kStepBytes = 72;
