@@ -4,33 +4,14 @@
 #include <QStandardPaths>
 #include <QTimer>
 
+#include "recorder/drive_settings.h"
 #include "recorder/drive_writer.h"
-#include "shell/settings.h"
 
 namespace veltra::recorder {
 
 QString DrivesFolder() {
     return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) +
            QStringLiteral("/Veltrascope/drives");
-}
-
-bool RecordDrivesOn(const SettingsStore& store) {
-    const auto text = store.value(kSettingsSection, "RecordDrives");
-    if (!text) {
-        return true;
-    }
-    const auto n = settings::ParseNumber(*text);
-    // Only a clear 0 turns recording off: a mangled value keeps the drive.
-    return !(n && *n == 0);
-}
-
-int DrivesLimitMB(const SettingsStore& store) {
-    const auto text = store.value(kSettingsSection, "DrivesLimitMB");
-    const auto n = text ? settings::ParseNumber(*text) : std::nullopt;
-    if (!n || *n < 1 || *n > 1000000) {
-        return kDefaultDrivesLimitMB;
-    }
-    return static_cast<int>(*n);
 }
 
 DriveRecorder::DriveRecorder(SettingsStore& store, const SerialPort& port, Prompt& prompt,

@@ -21,10 +21,6 @@ class DriveWriter;
 
 // $XDG_DATA_HOME/Veltrascope/drives
 QString DrivesFolder();
-// The two settings as the recorder reads them, each at a drive's start.
-bool RecordDrivesOn(const SettingsStore& store);
-int DrivesLimitMB(const SettingsStore& store);
-inline constexpr int kDefaultDrivesLimitMB = 200;
 
 class DriveRecorder : public QObject {
     Q_OBJECT
