@@ -8,7 +8,10 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setOrganizationName(QStringLiteral("Veltrascope"));
     QApplication::setApplicationName(QStringLiteral("Veltrascope"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Veltra Scope"));
+    // No application display name: Qt would append it to every window title
+    // ("Settings — Veltra Scope"), and each window's title is its own. The
+    // desktop entry gives window lists and launchers the program's name.
+    QApplication::setDesktopFileName(QStringLiteral("veltrascope"));
     // The window hides itself in the notification area; only its own unload
     // ends the program.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -1,5 +1,10 @@
 #include "app/form1.h"
 
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -7,7 +12,7 @@
 #include <QFileInfo>
 #include <QIcon>
 #include <QMenuBar>
-#include <QSystemTrayIcon>
+#include <QScreen>
 #include <QTimer>
 #include <QUrl>
 #include <QWindow>
@@ -17,6 +22,7 @@
 #include "alerts/qt/working_log.h"
 #include "app/drive_feature.h"
 #include "app/tray.h"
+#include "app/tray_host_watch.h"
 #include "autoresize/qt/qt_auto_resize.h"
 #include "port/qt/qt_serial_port.h"
 #include "shell/guarded_prompt.h"
@@ -32,6 +38,7 @@
 #include "shell/qt/twips.h"
 #include "shell/qt/x11_taskbar.h"
 #include "shell/settings.h"
+#include "shell/window_placement.h"
 
 namespace veltra {
 
@@ -47,6 +54,10 @@ constexpr double kMinimumWidth = 1680;
 // Inner width / inner height of the display with and without the mute strip.
 constexpr double kFullAspect = 2.543;
 constexpr double kNarrowAspect = 1.873;
+// What a window manager's frame adds around the window at most, as far as
+// fitting a restored window on the screen goes: borders and a title bar.
+constexpr double kFrameAllowanceWidth = 240;
+constexpr double kFrameAllowanceHeight = 600;
 
 }  // namespace
 
@@ -165,6 +176,8 @@ void Form1::buildParts() {
     connect(face_, &FaceWidget::muteMouseUp, this, [this] { Image15_MouseUp(); });
     connect(face_, &FaceWidget::minimiseClicked, this, &Form1::Frame7_Click);
 
+    trayHostWatch_ =
+        new TrayHostWatch(this, [this](bool available) { onTrayHostChanged(available); });
     tray_ = new Tray(this, Tray::Hooks{
                                [this] { return windowState() == WindowState::Minimised; },
                                [this] { restoreFromTray(); },
@@ -200,15 +213,8 @@ void Form1::Form_Load() {
     }
     // 2. Proportions are taken from the layout as it stands now.
     Resize->StoreSettings();
-    // 3. The saved geometry, each defaulting to the current value.
-    const float w = settings::ReadSingle(*store_, "Width", static_cast<float>(twipsWidth()));
-    resize(TwipsToPx(w), height());
-    const float h = settings::ReadSingle(*store_, "Height", static_cast<float>(twipsHeight()));
-    resize(width(), TwipsToPx(h));
-    const float left = settings::ReadSingle(*store_, "Left", static_cast<float>(PxToTwips(x())));
-    move(TwipsToPx(left), y());
-    const float top = settings::ReadSingle(*store_, "Top", static_cast<float>(PxToTwips(y())));
-    move(x(), TwipsToPx(top));
+    // 3. The saved geometry, within the floor and on a screen.
+    placeFromStore();
     // 4. Frameless when asked.
     if (ReadBool(*store_, "HideTitlebar", Use::Start)) {
         applyFrame(true);
@@ -237,8 +243,74 @@ void Form1::Form_Load() {
     }
 }
 
+void Form1::placeFromStore() {
+    // A key that is absent or does not convert reads back as the NaN default.
+    const double pxPerTwip = ScreenLogicalDpi() / kTwipsPerInch;
+    auto stored = [&](const char* key) -> std::optional<double> {
+        const float twips = settings::ReadSingle(*store_, key, std::nanf(""));
+        return std::isnan(twips) ? std::nullopt : std::optional<double>(twips * pxPerTwip);
+    };
+    const StoredGeometry geometry{stored("Width"), stored("Height"), stored("Left"), stored("Top")};
+
+    QScreen* home = screen();
+    if (geometry.left || geometry.top) {
+        // Bounded before rounding: a stored number may be far beyond int.
+        auto coordinate = [](std::optional<double> v) {
+            return static_cast<int>(std::clamp(v.value_or(0.0), -1e7, 1e7));
+        };
+        const QPoint at(coordinate(geometry.left), coordinate(geometry.top));
+        if (QScreen* there = QGuiApplication::screenAt(at)) {
+            home = there;
+        }
+    }
+    std::vector<PixelRect> screens;
+    for (const QScreen* s : QGuiApplication::screens()) {
+        const QRect r = s->availableGeometry();
+        screens.push_back({r.x(), r.y(), r.width(), r.height()});
+    }
+    const QRect homeArea =
+        home != nullptr ? home->availableGeometry() : QRect(0, 0, 1 << 16, 1 << 16);
+    PlacementLimits limits{{x(), y(), width(), height()},
+                           TwipsToPx(kMinimumWidth),
+                           screens,
+                           {homeArea.x(), homeArea.y(), homeArea.width(), homeArea.height()}};
+    limits.frameWidth = TwipsToPx(kFrameAllowanceWidth);
+    limits.frameHeight = TwipsToPx(kFrameAllowanceHeight);
+    // The aspect rule takes over at the first resize after the window is
+    // shown; the menu bar is above the display unless the frame is hidden.
+    if (settings::ReadBool(*store_, "KeepAspectRatio", settings::Use::Start)) {
+        limits.aspect = MuteHidden ? kNarrowAspect : kFullAspect;
+        limits.aspectExtraHeight = menuBar()->sizeHint().height();
+    }
+    const WindowPlacement p = PlaceWindow(geometry, limits);
+    resize(p.width, p.height);
+    // Moving before the first show tells the window manager the user chose
+    // the place; without a stored place the window manager chooses.
+    if (p.x || p.y) {
+        move(p.x.value_or(x()), p.y.value_or(y()));
+    }
+}
+
 bool Form1::trayAvailable() const {
-    return QSystemTrayIcon::isSystemTrayAvailable();
+    return trayHostWatch_->available();
+}
+
+void Form1::onTrayHostChanged(bool available) {
+    // Off the taskbar only while the icon has a notification area to live
+    // in; otherwise a minimised window could be reached by nothing.
+    if (isVisible()) {
+        SkipTaskbar(this, available);
+    }
+    if (available) {
+        // A minimised window now goes to the notification area, as it would
+        // have had the tray host been there all along.
+        Form_Resize();
+    } else if (hiddenByMinimise_) {
+        // Its icon has gone with the tray host: back as an ordinary
+        // minimised window, which the taskbar holds.
+        hiddenByMinimise_ = false;
+        showMinimized();
+    }
 }
 
 void Form1::Form_Resize() {
@@ -357,7 +429,7 @@ void Form1::restoreFromTray() {
 void Form1::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // The window manager drops "skip taskbar" when a window is withdrawn.
-    QTimer::singleShot(0, this, [this] { SkipTaskbar(this); });
+    QTimer::singleShot(0, this, [this] { SkipTaskbar(this, trayAvailable()); });
 }
 
 void Form1::changeEvent(QEvent* event) {

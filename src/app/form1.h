@@ -26,6 +26,7 @@ namespace veltra {
 
 class FaceWidget;
 class Tray;
+class TrayHostWatch;
 class QtTimer;
 class QtTopMost;
 class QtEventPump;
@@ -131,12 +132,14 @@ private:
     void buildParts();
     void connectMenus();
     void Form_Unload();
+    void placeFromStore();
     void setLogging(bool on);
     void applyFrame(bool frameless);
     void restoreFromTray();
     void popupMenuAtCursor();
     int runDialog(QDialog& dialog);
     bool trayAvailable() const;
+    void onTrayHostChanged(bool available);
 
     Form1Platform platform_;
     // Owned defaults for what the platform did not supply.
@@ -160,6 +163,7 @@ private:
     FaceWidget* face_ = nullptr;
     std::unique_ptr<Form1Menus> menus_;
     Tray* tray_ = nullptr;
+    TrayHostWatch* trayHostWatch_ = nullptr;
     std::unique_ptr<Hooks> hooks_;
     std::unique_ptr<AlertLifecycle> alerts_;
     std::unique_ptr<ReceivePath> receivePath_;

@@ -61,7 +61,10 @@ Form4::Form4(QWidget* parent) : QDialog(parent) {
 
     auto* name = Place<QLabel>(this, "Label1", 1485, 270, 2850, 420);
     name->setText(QStringLiteral("Veltra Scope"));
-    name->setFont(QFont(QStringLiteral("Arial"), 20, QFont::Bold));
+    QFont nameFont(QStringLiteral("Arial"));
+    nameFont.setPointSizeF(20.25);
+    nameFont.setBold(true);
+    name->setFont(nameFont);
     name->adjustSize();
 
     auto* version = Place<QLabel>(this, "Label2", 3915, 765, 510, 195);

@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -60,16 +61,31 @@ int Run(const Options& o) {
     }
     OutputStatus status = out->WaitForReader();
     StreamOutcome outcome;
-    if (status == OutputStatus::kOk) {
-        FaultInjector faults(o.seed);
-        StreamPlan plan;
-        plan.paced = !o.fast;
-        if (o.seconds) {
-            plan.limitBytes =
-                static_cast<std::uint64_t>(std::llround(*o.seconds * kLineBytesPerSecond));
+    FaultInjector faults(o.seed);
+    StreamPlan plan;
+    plan.paced = !o.fast;
+    std::optional<std::uint64_t> limit;
+    if (o.seconds) {
+        limit = static_cast<std::uint64_t>(std::llround(*o.seconds * kLineBytesPerSecond));
+    }
+    // One pass per reader. With --keep-open, a reader that leaves is not the
+    // end: the next one gets the stream from where it stopped, the way a
+    // detector's line is there again when the program reconnects.
+    while (status == OutputStatus::kOk) {
+        if (limit) {
+            plan.limitBytes = *limit - outcome.bytes;
         }
-        outcome = Stream(*source, o.faults ? &faults : nullptr, *out, plan);
-        status = outcome.status;
+        const StreamOutcome pass = Stream(*source, o.faults ? &faults : nullptr, *out, plan);
+        outcome.bytes += pass.bytes;
+        status = pass.status;
+        if (status != OutputStatus::kReaderGone || !o.keepOpen || !out->waitsForReader()) {
+            break;
+        }
+        std::fprintf(stderr,
+                     "veltrascope-sim: the reader closed %s after %s of stream; waiting for "
+                     "the next reader\n",
+                     out->name().c_str(), StreamTime(outcome.bytes).c_str());
+        status = out->WaitForNextReader();
     }
     switch (status) {
         case OutputStatus::kOk:

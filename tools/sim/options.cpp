@@ -78,6 +78,8 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
             flag(o.loop);
         } else if (arg == "--fast") {
             flag(o.fast);
+        } else if (arg == "--keep-open") {
+            flag(o.keepOpen);
         } else if (arg == "--scenario") {
             if (auto v = value()) {
                 o.scenario = std::string(*v);
@@ -138,7 +140,7 @@ byte 0xFE) back to back at the line rate of 7200 bit/s 8N1, 720 bytes/s.
 By default it creates a pseudo-terminal, prints the device to connect to as
 the first line on stdout, waits until something opens that device, and then
 streams. It stops at the end of the stream, on SIGINT or SIGTERM, or when
-the reader closes the device.
+the reader closes the device (unless --keep-open is given).
 
 Options:
   --scenario NAME  what the display shows (default: mixed; list below)
@@ -153,6 +155,10 @@ Options:
   --loop           repeat the scenario or the capture (for ever, without
                    --seconds)
   --fast           no pacing: write as fast as the output takes the bytes
+  --keep-open      when the reader closes the pseudo-terminal (or FIFO), wait
+                   for the next reader and go on from where the stream
+                   stopped, instead of ending; a program can then disconnect
+                   and connect again, as it can to a real detector
   --faults         spoil about one frame in twelve with a lost byte, an extra
                    byte, a burst of noise bytes after it, or a 0xFE inside it;
                    a receiver must reject each spoiled frame by its sync and

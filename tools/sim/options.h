@@ -18,6 +18,7 @@ struct Options {
     bool faults = false;
     bool loop = false;
     bool fast = false;
+    bool keepOpen = false;  // wait for the next reader when one leaves
     bool help = false;
 };
 

@@ -137,6 +137,14 @@ OutputStatus Output::WaitForReader() {
     }
 }
 
+OutputStatus Output::WaitForNextReader() {
+    if (fifo_ && fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+    return WaitForReader();
+}
+
 OutputStatus Output::WaitUntil(SteadyClock::time_point deadline) {
     for (;;) {
         const short events = WaitFor(fd_, 0, deadline);

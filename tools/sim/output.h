@@ -45,6 +45,11 @@ public:
     // Waits until somebody opens the pty, or for the reading end of a FIFO.
     OutputStatus WaitForReader();
 
+    // After a reader has left: lets go of a FIFO's old reading end and waits
+    // for the next reader as WaitForReader does. A pty stays as it is: its
+    // device can be opened again as long as this side keeps it.
+    OutputStatus WaitForNextReader();
+
     // Waits until `deadline` while watching for the reader leaving.
     OutputStatus WaitUntil(SteadyClock::time_point deadline);
 

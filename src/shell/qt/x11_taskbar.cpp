@@ -26,7 +26,7 @@ xcb_atom_t Atom(xcb_connection_t* c, const char* name) {
 
 }  // namespace
 
-void SkipTaskbar(QWidget* window) {
+void SkipTaskbar(QWidget* window, bool skip) {
     auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (x11 == nullptr || window == nullptr || !window->isVisible()) {
         return;
@@ -50,7 +50,7 @@ void SkipTaskbar(QWidget* window) {
     ev.format = 32;
     ev.window = id;
     ev.type = state;
-    ev.data.data32[0] = 1;  // _NET_WM_STATE_ADD
+    ev.data.data32[0] = skip ? 1 : 0;  // _NET_WM_STATE_ADD or _NET_WM_STATE_REMOVE
     ev.data.data32[1] = skipTaskbar;
     ev.data.data32[2] = skipPager;
     ev.data.data32[3] = 1;  // source: a normal application

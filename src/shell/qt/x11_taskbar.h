@@ -8,8 +8,9 @@ class QWidget;
 namespace veltra {
 
 // Asks the window manager to leave the shown window off the taskbar and the
-// pager. Does nothing off X11. Call it again each time the window is shown:
-// a window manager drops the state when a window is withdrawn.
-void SkipTaskbar(QWidget* window);
+// pager (`skip` true), or to list it there again (`skip` false). Does nothing
+// off X11. Call it again each time the window is shown: a window manager
+// drops the state when a window is withdrawn.
+void SkipTaskbar(QWidget* window, bool skip = true);
 
 }  // namespace veltra

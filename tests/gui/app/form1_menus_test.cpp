@@ -208,8 +208,11 @@ TEST_F(Form1Test, AboutBoxShowsNameVersionAndALockedLicence) {
     load();
     onDialog = [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("About..."));
-        EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("Label1"))->text(),
-                  QStringLiteral("Veltra Scope"));
+        const auto* name = d.findChild<QLabel*>(QStringLiteral("Label1"));
+        EXPECT_EQ(name->text(), QStringLiteral("Veltra Scope"));
+        EXPECT_EQ(name->font().family(), QStringLiteral("Arial"));
+        EXPECT_DOUBLE_EQ(name->font().pointSizeF(), 20.25);
+        EXPECT_TRUE(name->font().bold());
         EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("v1.2.0"));
         auto* licence = d.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
         EXPECT_TRUE(licence->isReadOnly());

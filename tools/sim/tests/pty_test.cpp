@@ -132,5 +132,60 @@ TEST(SimPty, ReaderClosingEndsTheStream) {
     EXPECT_NE(sim.Stderr().find("the reader closed /dev/"), std::string::npos) << sim.Stderr();
 }
 
+// Frames in what a reader got: it may join in the middle of one, so the count
+// starts at the first sync byte and takes whole frames from there.
+std::size_t WholeFrames(const std::string& bytes) {
+    const auto first = bytes.find('\xFE');
+    std::size_t frames = 0;
+    for (auto at = first; at != std::string::npos && at + 25 <= bytes.size(); at += 25) {
+        if (static_cast<unsigned char>(bytes[at]) != 0xFE) {
+            break;
+        }
+        ++frames;
+    }
+    return frames;
+}
+
+// A program that disconnects and connects again finds the detector still
+// there: each new reader gets frames, and the simulator ends only when told.
+TEST(SimPty, KeepOpenServesEachNewReader) {
+    SimProcess sim({"--loop", "--keep-open"});
+    const auto device = sim.FirstLine();
+    ASSERT_TRUE(device);
+    for (int reader = 0; reader < 3; ++reader) {
+        const int fd = open(device->c_str(), O_RDONLY | O_NOCTTY);
+        ASSERT_GE(fd, 0) << "reader " << reader << " cannot open " << *device;
+        const std::string got = ReadSome(fd, 260);
+        close(fd);
+        EXPECT_GE(WholeFrames(got), 9u) << "reader " << reader;
+    }
+    // Still waiting for a fourth reader: it ends on a signal, not on its own.
+    sim.Signal(SIGTERM);
+    EXPECT_EQ(sim.Wait(), 0);
+    const std::string err = sim.Stderr();
+    EXPECT_NE(err.find("waiting for the next reader"), std::string::npos) << err;
+    EXPECT_EQ(err.find("stopping"), std::string::npos) << err;
+}
+
+// --seconds still counts the whole stream, across readers.
+TEST(SimPty, KeepOpenStillEndsAfterTheStreamTime) {
+    SimProcess sim({"--scenario", "bands", "--seconds", "1", "--fast", "--keep-open"});
+    const auto device = sim.FirstLine();
+    ASSERT_TRUE(device);
+    int fd = open(device->c_str(), O_RDONLY | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const std::string first = ReadSome(fd, 100);
+    close(fd);
+    fd = open(device->c_str(), O_RDONLY | O_NOCTTY);
+    ASSERT_GE(fd, 0);
+    const std::string rest = ReadAll(fd);
+    close(fd);
+    EXPECT_EQ(first.size(), 100u);
+    // What the first reader left unread in the device's queue is lost with
+    // it, so only a bound holds: never more than the stream's 720 bytes.
+    EXPECT_LE(first.size() + rest.size(), 720u);
+    EXPECT_EQ(sim.Wait(), 0);
+}
+
 }  // namespace
 }  // namespace veltra::sim::test
