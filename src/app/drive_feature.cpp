@@ -5,6 +5,7 @@
 #include <variant>
 
 #include "app/form1.h"
+#include "app/replay_strip_scaler.h"
 #include "port/baud_rate.h"
 #include "port/qt/qt_serial_port.h"
 #include "recorder/drive_file.h"
@@ -24,6 +25,7 @@ DriveFeature::DriveFeature(Form1& form, SettingsStore& store, SerialPort& port, 
     strip_ = new recorder::ReplayStrip(&form_);
     form_.addToolBar(Qt::BottomToolBarArea, strip_);
     strip_->hide();
+    stripScaler_ = new ReplayStripScaler(form_, *strip_);
     connect(strip_, &recorder::ReplayStrip::alertsRequested, this, &DriveFeature::showAlerts);
     connect(strip_, &recorder::ReplayStrip::backToLiveRequested, this, &DriveFeature::backToLive);
     addMenuItems();
@@ -89,6 +91,9 @@ bool DriveFeature::startReplay(const QString& path, int speed) {
     form_.connection().Disconnect();
     recorder_->endDrive();
     form_.alerts().NoAutoHide();
+    // An alert of the live link may still have its mute counting down; the
+    // pulse would go out in the middle of the replay, which acts on nothing.
+    form_.alerts().CancelMute();
     strip_->attach(nullptr);
     session_ =
         std::make_unique<recorder::ReplaySession>(std::move(index), drive.start, form_.face());
@@ -104,12 +109,19 @@ void DriveFeature::backToLive() {
     if (!session_) {
         return;
     }
+    // Connecting ends the replay first.
+    form_.mnuMonitor_Click();
+}
+
+void DriveFeature::endReplay() {
+    if (!session_) {
+        return;
+    }
     strip_->attach(nullptr);
     session_.reset();
     strip_->hide();
     form_.receivePath().decoder().SetDefaults();
     form_.Form_Resize();
-    form_.mnuMonitor_Click();
 }
 
 int DriveFeature::stripHeight() const {

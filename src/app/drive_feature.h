@@ -28,6 +28,8 @@ class ReplaySession;
 class ReplayStrip;
 }  // namespace recorder
 
+class ReplayStripScaler;
+
 class DriveFeature : public QObject {
     Q_OBJECT
 public:
@@ -42,6 +44,8 @@ public:
     bool startReplay(const QString& path, int speed = 1);
     // Ends the replay and connects as "&Connect" does.
     void backToLive();
+    // Ends the replay, if one is playing, and leaves the link closed.
+    void endReplay();
     bool replaying() const { return session_ != nullptr; }
     // The strip's height while it shows, for the window's aspect rule.
     int stripHeight() const;
@@ -49,6 +53,7 @@ public:
     recorder::DriveRecorder& recorder() { return *recorder_; }
     recorder::ReplaySession* session() { return session_.get(); }
     recorder::ReplayStrip& strip() { return *strip_; }
+    ReplayStripScaler& stripScaler() { return *stripScaler_; }
 
     void chooseAndReplay();
     void showAlerts();
@@ -65,6 +70,7 @@ private:
     recorder::LinkCounter counter_;
     recorder::DriveRecorder* recorder_ = nullptr;
     recorder::ReplayStrip* strip_ = nullptr;
+    ReplayStripScaler* stripScaler_ = nullptr;
     std::unique_ptr<recorder::ReplaySession> session_;
     QPointer<recorder::LinkStatusWindow> linkStatus_;
 };

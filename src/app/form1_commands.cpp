@@ -4,6 +4,7 @@
 #include <QFileInfo>
 
 #include "alerts/log_toggle.h"
+#include "app/drive_feature.h"
 #include "app/form1.h"
 #include "app/form4.h"
 #include "port/qt/form2.h"
@@ -70,6 +71,9 @@ void Form1::mnuPopup_Click() {
 }
 
 void Form1::mnuMonitor_Click() {
+    // A replay holds the display and keeps the port closed; the live link
+    // takes both back.
+    drives_->endReplay();
     connection_->Connect();
 }
 

@@ -6,6 +6,7 @@
 #include <QSlider>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 #include <cstdlib>
 
 #include "recorder/qt/replay_session.h"
@@ -45,6 +46,9 @@ ReplayStrip::ReplayStrip(QWidget* parent) : QToolBar(parent) {
         addWidget(w);
     }
     showPlaying(false);
+    designFont_ = font();
+    designIconSize_ = iconSize();
+    designHeight_ = sizeHint().height();
 
     connect(playPause_, &QToolButton::clicked, this, [this] {
         if (session_ != nullptr) {
@@ -96,6 +100,18 @@ void ReplayStrip::setSpeed(int times) {
         }
     }
     speed_->setCurrentIndex(best);
+}
+
+void ReplayStrip::setScale(double factor) {
+    QFont scaled = designFont_;
+    if (designFont_.pointSizeF() > 0) {
+        scaled.setPointSizeF(designFont_.pointSizeF() * factor);
+    } else {
+        scaled.setPixelSize(std::max(1, qRound(designFont_.pixelSize() * factor)));
+    }
+    // The buttons, box and label inherit it.
+    setFont(scaled);
+    setIconSize(designIconSize_ * factor);
 }
 
 void ReplayStrip::showPosition(quint64 offset) {

@@ -3,6 +3,8 @@
 // position, the time of day there, the drive's alerts, and the way back to
 // the live link.
 
+#include <QFont>
+#include <QSize>
 #include <QToolBar>
 
 class QComboBox;
@@ -24,6 +26,10 @@ public:
     void attach(ReplaySession* session);
     // Picks the speed closest to `times` of 1x, 4x, 16x and 64x.
     void setSpeed(int times);
+    // Text and icons at `factor` times their design size.
+    void setScale(double factor);
+    // The strip's height at its design size.
+    int designHeight() const { return designHeight_; }
 
     // Slider steps are tenths of a second of the drive.
     static constexpr int kStepBytes = 72;
@@ -43,6 +49,9 @@ private:
     QLabel* time_;
     QPushButton* alerts_;
     QPushButton* backToLive_;
+    QFont designFont_;
+    QSize designIconSize_;
+    int designHeight_ = 0;
 };
 
 }  // namespace veltra::recorder
