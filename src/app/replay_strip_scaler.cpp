@@ -2,7 +2,6 @@
 
 #include <QEvent>
 #include <QTimer>
-#include <algorithm>
 #include <cmath>
 
 #include "app/form1.h"
@@ -54,20 +53,15 @@ void ReplayStripScaler::follow() {
     if (!strip_.isVisible()) {
         return;
     }
-    const ProportionalLayout& layout = form_.resizer().component().Layout();
-    const double refWidth = layout.OrigScaleWidth();
-    const double refHeight = layout.OrigScaleHeight();
-    if (!(refWidth > 0) || !(refHeight > 0)) {
+    const double refWidth = form_.resizer().component().Layout().OrigScaleWidth();
+    if (!(refWidth > 0)) {
         return;
     }
-    const QWidget& face = form_.face();
-    // The same rule as the face's captions (the smaller of the two scales),
-    // with the strip counted in the height: face and strip share the height
-    // below the menus, which the strip's own font does not change, so a
-    // refit can never feed back into the next one.
-    const double sx = face.width() / refWidth;
-    const double sy = (face.height() + strip_.height()) / (refHeight + strip_.designHeight());
-    const double wanted = std::min(sx, sy);
+    // By the width alone. Under the aspect rule that is the factor of the
+    // face's own captions. A factor taken from the height would chase its
+    // own tail: the face's height gives way to the strip's, which the factor
+    // sets.
+    const double wanted = form_.face().width() / refWidth;
     if (!(wanted > 0) || std::abs(wanted - factor_) < kSameFactor) {
         return;
     }

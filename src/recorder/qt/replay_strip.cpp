@@ -48,7 +48,6 @@ ReplayStrip::ReplayStrip(QWidget* parent) : QToolBar(parent) {
     showPlaying(false);
     designFont_ = font();
     designIconSize_ = iconSize();
-    designHeight_ = sizeHint().height();
 
     connect(playPause_, &QToolButton::clicked, this, [this] {
         if (session_ != nullptr) {

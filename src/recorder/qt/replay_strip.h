@@ -28,8 +28,6 @@ public:
     void setSpeed(int times);
     // Text and icons at `factor` times their design size.
     void setScale(double factor);
-    // The strip's height at its design size.
-    int designHeight() const { return designHeight_; }
 
     // Slider steps are tenths of a second of the drive.
     static constexpr int kStepBytes = 72;
@@ -51,7 +49,6 @@ private:
     QPushButton* backToLive_;
     QFont designFont_;
     QSize designIconSize_;
-    int designHeight_ = 0;
 };
 
 }  // namespace veltra::recorder
