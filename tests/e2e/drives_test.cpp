@@ -124,7 +124,7 @@ TEST(DriveRecording, KeepsTheBytesSentAndItsAlertsAreTheBandsScenarios) {
     EXPECT_TRUE(fs::exists(drives / "2020-01-03_10-00-00.vsdrive"));
     const auto all = Drives(drives);
     ASSERT_EQ(all.size(), 3u);
-    const fs::path recorded = all.back();
+    const fs::path& recorded = all.back();
     const std::string kept = ReadFile(recorded);
     // Everything sent, then only the dark frames that kept the link alive.
     ASSERT_GE(kept.size(), sent.size());

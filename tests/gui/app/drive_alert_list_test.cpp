@@ -102,7 +102,7 @@ protected:
     // The scenario as a recording begun at 14:03:22, in a folder of its own.
     QString record(const QString& scenario, const QStringList& extra = {}) {
         const QString folder = scenario + extra.join(QString());
-        const QString path = dir.filePath(folder + QStringLiteral("/2024-05-01_14-03-22.vsdrive"));
+        QString path = dir.filePath(folder + QStringLiteral("/2024-05-01_14-03-22.vsdrive"));
         QDir().mkpath(QFileInfo(path).path());
         RunTool(
             QStringLiteral(VELTRA_SIM),

@@ -19,7 +19,7 @@
 namespace veltra::test {
 namespace {
 
-constexpr int kBytesPerSecond = 720;
+constexpr std::uint64_t kBytesPerSecond = 720;
 
 class DriveReplayTest : public Form1Test {
 protected:
@@ -35,16 +35,16 @@ protected:
     // 10 s idle, a 5 s Ka alert, 10 s idle, recorded at 14:00:00.
     QString writeDrive() {
         std::string bytes;
-        auto hold = [&](const DisplayState& s, int seconds) {
+        auto hold = [&](const DisplayState& s, std::uint64_t seconds) {
             const auto frame = EncodeFrame(s);
-            for (int i = 0; i < seconds * kBytesPerSecond / int(frame.size()); ++i) {
+            for (std::uint64_t i = 0; i < seconds * kBytesPerSecond / frame.size(); ++i) {
                 bytes.append(frame.begin(), frame.end());
             }
         };
         hold(DisplayState{}, 10);
         hold(KaAlert(), 5);
         hold(DisplayState{}, 10);
-        const QString path = dir.filePath(QStringLiteral("2024-05-01_14-00-00.vsdrive"));
+        QString path = dir.filePath(QStringLiteral("2024-05-01_14-00-00.vsdrive"));
         std::ofstream(path.toStdString(), std::ios::binary) << bytes;
         return path;
     }
@@ -75,7 +75,7 @@ TEST_F(DriveReplayTest, TheStripPlaysPausesChangesSpeedAndSeeks) {
     slider->setSliderDown(true);
     slider->setSliderPosition(12 * 10);
     slider->setSliderDown(false);
-    EXPECT_EQ(session()->position(), std::uint64_t{12 * kBytesPerSecond});
+    EXPECT_EQ(session()->position(), 12 * kBytesPerSecond);
     EXPECT_TRUE(showsAlert());
     EXPECT_EQ(timeShown(), QStringLiteral("14:00:12"));
     // A key on the slider seeks too: to the end, idle again.
@@ -151,7 +151,7 @@ TEST_F(DriveReplayTest, AMutePendingFromALiveAlertNeverGoesOutDuringAReplay) {
     ASSERT_TRUE(form->drives().startReplay(writeDrive()));
     // The replay's own position is the clock: three seconds of it at 1x is
     // past the time the mute was due.
-    ASSERT_TRUE(WaitFor([&] { return session()->position() >= 3u * kBytesPerSecond; }, 10000));
+    ASSERT_TRUE(WaitFor([&] { return session()->position() >= 3 * kBytesPerSecond; }, 10000));
     const std::vector<bool> after(port.dtrHistory.begin() + std::ptrdiff_t(before),
                                   port.dtrHistory.end());
     EXPECT_EQ(std::count(after.begin(), after.end(), true), 0);
