@@ -49,6 +49,17 @@ int main(int argc, char** argv) {
     veltra::Form1 form;
     // Read once: without the variable the timing code is never reached.
     const auto timings = veltra::FrameTimings::FromEnvironment(form);
+    // "--replay FILE", or a recording handed over by the file manager.
+    const QStringList args = QApplication::arguments();
+    for (qsizetype i = 1; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--replay") && i + 1 < args.size()) {
+            form.ReplayAtStart = args[++i];
+        } else if (args[i] == QLatin1String("--speed") && i + 1 < args.size()) {
+            form.ReplaySpeedAtStart = args[++i].toInt();
+        } else if (!args[i].startsWith(QLatin1Char('-'))) {
+            form.ReplayAtStart = args[i];
+        }
+    }
     form.Form_Load();
     return QApplication::exec();
 }

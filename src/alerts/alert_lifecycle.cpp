@@ -82,6 +82,13 @@ void AlertLifecycle::NoAutoHide() {
     HideTicks = 0;
 }
 
+void AlertLifecycle::CancelMute() {
+    timer3_.stop();
+    // Where a mute that went out would have left the count, so that the
+    // next alert's mute comes at the same time as after any other alert.
+    MuteTicks = 1;
+}
+
 void AlertLifecycle::Timer2_Timer() {
     if (MuteHeld) {
         return;

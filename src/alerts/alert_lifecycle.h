@@ -42,6 +42,9 @@ public:
     void AutoMute();
     // Cancels a pending auto-hide.
     void NoAutoHide();
+    // Drops a mute still counting down, for when the alert it belongs to is
+    // no longer the detector's (the link was given up for a replay).
+    void CancelMute();
     // Auto-hide countdown, once a second while Timer2 runs.
     void Timer2_Timer();
     // Auto-mute countdown, once a second while Timer3 runs.

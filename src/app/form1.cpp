@@ -20,6 +20,7 @@
 #include "alerts/qt/qt_time_of_day.h"
 #include "alerts/qt/save_dialog.h"
 #include "alerts/qt/working_log.h"
+#include "app/drive_feature.h"
 #include "app/tray.h"
 #include "app/tray_host_watch.h"
 #include "autoresize/qt/qt_auto_resize.h"
@@ -161,7 +162,11 @@ void Form1::buildParts() {
     saver_ = std::make_unique<LogSaver>(*platform_.saveDialog, *prompt_, *topMost_, *store_,
                                         *platform_.logFiles, platform_.workingLog);
 
+    drives_ = std::make_unique<DriveFeature>(*this, *store_, *port_, *guardedPrompt_);
     port_->setReceiveHandler([this](int event, std::span<const std::uint8_t> bytes) {
+        // Kept before it is processed: a prompt opened by processing must
+        // not hold the recording back.
+        drives_->onBytesReceived(bytes);
         receivePath_->MSComm1_OnComm(event, bytes);
     });
     Timer1->setOnTick([this] { connection_->Timer1_Timer(); });
@@ -224,7 +229,7 @@ void Form1::Form_Load() {
     // 6. Logging as it was left.
     setLogging(ReadBool(*store_, "LogData", Use::Start));
     // 7. Connect at start.
-    if (ReadBool(*store_, "AutoConnect", Use::Start)) {
+    if (ReplayAtStart.isEmpty() && ReadBool(*store_, "AutoConnect", Use::Start)) {
         mnuMonitor_Click();
     }
     // 8. Above all other windows.
@@ -236,6 +241,9 @@ void Form1::Form_Load() {
     // 10. Straight to the notification area.
     if (ReadBool(*store_, "AutoMinimize", Use::Start)) {
         setWindowState(WindowState::Minimised);
+    }
+    if (!ReplayAtStart.isEmpty()) {
+        drives_->startReplay(ReplayAtStart, ReplaySpeedAtStart);
     }
 }
 
@@ -336,7 +344,8 @@ void Form1::Form_Resize() {
         const double ratio = MuteHidden ? kNarrowAspect : kFullAspect;
         // The display's own area keeps the ratio; a menu bar above it adds
         // its height.
-        const int menuHeight = menus_->topMenusVisible() ? height() - face_->height() : 0;
+        const int menuHeight =
+            menus_->topMenusVisible() ? height() - face_->height() : drives_->stripHeight();
         const int inner = qRound(face_->width() / ratio);
         if (height() != menuHeight + inner) {
             resize(width(), menuHeight + inner);

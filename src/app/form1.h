@@ -34,6 +34,7 @@ class QtTaskQueue;
 class QtMonotonicClock;
 class QtTimeOfDay;
 class QtAutoResize;
+class DriveFeature;
 
 // What the window takes from its surroundings. Anything left empty gets the
 // real thing; tests put in stand-ins.
@@ -107,6 +108,11 @@ public:
     TopMostOps& topMost();
     std::string& LastLogLine() { return receivePath_->logWriter().LastLogLine; }
     bool unloaded() const { return unloaded_; }
+    DriveFeature& drives() { return *drives_; }
+    // A drive to replay instead of connecting at start (--replay FILE).
+    QString ReplayAtStart;
+    // Its speed (1, 4, 16 or 64; --speed N), 1 when not given.
+    int ReplaySpeedAtStart = 1;
 
     // Twips of the window as the settings store keeps them.
     double twipsWidth() const;
@@ -168,6 +174,7 @@ private:
     std::unique_ptr<ReceivePath> receivePath_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<LogSaver> saver_;
+    std::unique_ptr<DriveFeature> drives_;
     // Rescales the whole face with the window.
     QtAutoResize* Resize = nullptr;
 

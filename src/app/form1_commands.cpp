@@ -3,6 +3,7 @@
 #include <QCursor>
 
 #include "alerts/log_toggle.h"
+#include "app/drive_feature.h"
 #include "app/form1.h"
 #include "app/form4.h"
 #include "app/readme_window.h"
@@ -71,6 +72,9 @@ void Form1::mnuPopup_Click() {
 }
 
 void Form1::mnuMonitor_Click() {
+    // A replay holds the display and keeps the port closed; the live link
+    // takes both back.
+    drives_->endReplay();
     connection_->Connect();
 }
 

@@ -220,7 +220,7 @@ std::optional<std::string> Program::setting(const std::string& key) const {
     return std::nullopt;
 }
 
-bool Program::start(const std::string& wrapper) {
+bool Program::start(const std::string& wrapper, const std::string& args) {
     const fs::path bin = programDir();
     fs::create_directories(bin);
     fs::copy_file(VELTRA_BINARY, bin / "veltrascope", fs::copy_options::overwrite_existing);
@@ -241,10 +241,10 @@ bool Program::start(const std::string& wrapper) {
                 unsetenv(name.c_str());
             }
         }
-        if (wrapper.empty()) {
+        if (wrapper.empty() && args.empty()) {
             execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
         } else {
-            std::string cmd = wrapper + " " + program;
+            std::string cmd = wrapper + " " + program + " " + args;
             execl("/bin/sh", "sh", "-c", ("exec " + cmd).c_str(), static_cast<char*>(nullptr));
         }
         _exit(127);

@@ -65,7 +65,8 @@ public:
     std::optional<std::string> setting(const std::string& key) const;
 
     // Starts the binary (optionally under strace) and waits for its window.
-    bool start(const std::string& wrapper = {});
+    // `args` (shell words) follow the program's name.
+    bool start(const std::string& wrapper = {}, const std::string& args = {});
     // Asks the program to close its window the way the window manager's
     // close button does (WM_DELETE_WINDOW).
     bool close();

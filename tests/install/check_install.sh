@@ -32,7 +32,8 @@ share/icons/hicolor/scalable/apps/veltrascope.svg
 share/man/man1/veltrascope-decode.1.gz
 share/man/man1/veltrascope-sim.1.gz
 share/man/man1/veltrascope.1.gz
-share/metainfo/$id.metainfo.xml"
+share/metainfo/$id.metainfo.xml
+share/mime/packages/veltrascope-drive.xml"
 
 # Fails unless the tree below $1 holds exactly the expected files.
 check_tree() {

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "alert_command.h"
 #include "shell/version.h"
 #include "stream_decoder.h"
 
@@ -18,7 +19,9 @@ namespace {
 
 constexpr std::size_t kMaxChunk = std::size_t{1} << 24;
 
-constexpr const char* kUsage = "Usage: veltrascope-decode [--chunk N] [--events] [FILE]\n";
+constexpr const char* kUsage =
+    "Usage: veltrascope-decode [--chunk N] [--events] [FILE]\n"
+    "       veltrascope-decode --alerts [--csv] FILE\n";
 
 constexpr const char* kHelp =
     "Reads the raw bytes the detector sent (from FILE, or standard input when\n"
@@ -32,6 +35,12 @@ constexpr const char* kHelp =
     "              1 to 16777216); the output does not depend on it\n"
     "  --events    also print \"BeginAlert\" and \"EndAlert\" where alerts begin\n"
     "              and end\n"
+    "  --alerts    print the drive's alerts instead: start time of day, duration,\n"
+    "              bands seen, peak signal dots and arrows seen, one per line.\n"
+    "              The time of day comes from the recording's name\n"
+    "              (YYYY-MM-DD_HH-MM-SS.vsdrive); for other names it is the time\n"
+    "              into the drive, marked \"+\"\n"
+    "  --csv       with --alerts: the same list as CSV\n"
     "  --help      show this text\n"
     "  --version   show the version and exit\n"
     "\n"
@@ -41,6 +50,8 @@ constexpr const char* kHelp =
 struct Options {
     std::size_t chunk = 16;
     bool events = false;
+    bool alerts = false;
+    bool csv = false;
     std::string file;  // empty: standard input
     bool help = false;
     bool version = false;
@@ -80,6 +91,10 @@ std::optional<std::string> ParseArgs(int argc, char** argv, Options& o) {
             o.version = true;
         } else if (!optionsEnd && arg == "--events") {
             o.events = true;
+        } else if (!optionsEnd && arg == "--alerts") {
+            o.alerts = true;
+        } else if (!optionsEnd && arg == "--csv") {
+            o.csv = true;
         } else if (!optionsEnd && (arg == "--chunk" || arg.starts_with("--chunk="))) {
             std::string_view value;
             if (arg == "--chunk") {
@@ -108,6 +123,15 @@ std::optional<std::string> ParseArgs(int argc, char** argv, Options& o) {
             o.file = arg == "-" && !optionsEnd ? "" : std::string(arg);
         }
     }
+    if (o.help) {
+        return std::nullopt;
+    }
+    if (o.csv && !o.alerts) {
+        return "--csv goes with --alerts";
+    }
+    if (o.alerts && o.file.empty()) {
+        return "--alerts needs a recording FILE";
+    }
     return std::nullopt;
 }
 
@@ -125,6 +149,9 @@ int main(int argc, char** argv) {
     if (o.version) {
         std::cout << veltra::VersionBanner("veltrascope-decode");
         return std::cout.flush() ? 0 : 2;
+    }
+    if (o.alerts) {
+        return veltra::decode::PrintAlerts(o.file, o.csv, std::cout, std::cerr);
     }
 
     struct Closer {

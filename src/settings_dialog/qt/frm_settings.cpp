@@ -1,10 +1,13 @@
 #include "settings_dialog/qt/frm_settings.h"
 
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTabWidget>
 
+#include "settings_dialog/qt/drive_settings_row.h"
 #include "settings_dialog/qt/spinner.h"
 #include "settings_dialog/qt/tab_page.h"
 #include "settings_dialog/qt/time_box.h"
@@ -18,10 +21,13 @@ namespace veltra::settings_dialog {
 namespace {
 
 // Design measures in twips.
-constexpr QSize kClientSize(6240, 6105);
-constexpr QRect kTabRect(270, 180, 5685, 5055);
-constexpr QRect kOkRect(1785, 5445, 1275, 375);
-constexpr QRect kCancelRect(3180, 5445, 1275, 375);
+// The drive recorder's row sits below the original options; the tab and
+// everything under it moved down by one row (540 twips) to make room.
+constexpr int kDriveRow = 540;
+constexpr QSize kClientSize(6240, 6105 + kDriveRow);
+constexpr QRect kTabRect(270, 180, 5685, 5055 + kDriveRow);
+constexpr QRect kOkRect(1785, 5445 + kDriveRow, 1275, 375);
+constexpr QRect kCancelRect(3180, 5445 + kDriveRow, 1275, 375);
 
 template <class W>
 W* Named(W* widget, const char* name) {
@@ -76,6 +82,7 @@ void frmSettings::BuildControls() {
     Text2 = Named(new TimeBox, "Text2");
     VScroll2 = Named(new Spinner, "VScroll2");
     Label2 = Named(new QLabel(QStringLiteral("Seconds")), "Label2");
+    driveRow_ = new DriveSettingsRow(this);
 
     // Neither button answers Enter, and the dialog ignores Escape (see
     // keyPressEvent): a stray key must neither store nor drop the edits.
@@ -110,6 +117,7 @@ void frmSettings::PlaceControls() {
     page->place(Text2, QRect(3825, 4365, 510, 330));
     page->place(VScroll2, QRect(4320, 4365, 330, 330));
     page->place(Label2, QRect(4725, 4410, 735, 240), true);
+    driveRow_->placeOn(*page, 4365 + kDriveRow);
 
     scale_ = page->fittingScale();
     page->setScale(scale_);
@@ -120,9 +128,23 @@ void frmSettings::PlaceControls() {
 }
 
 void frmSettings::SetTabOrder() {
-    const QList<QWidget*> order = {Command1, Command2, SSTab1, Check8, Check7,
-                                   Check6,   Check3,   Check4, Check5, VScroll2,
-                                   VScroll1, Check2,   Text2,  Check1, Text1};
+    const QList<QWidget*> order = {Command1,
+                                   Command2,
+                                   SSTab1,
+                                   Check8,
+                                   Check7,
+                                   Check6,
+                                   Check3,
+                                   Check4,
+                                   Check5,
+                                   VScroll2,
+                                   VScroll1,
+                                   Check2,
+                                   Text2,
+                                   Check1,
+                                   Text1,
+                                   driveRow_->recordCheck(),
+                                   driveRow_->limitBox()};
     for (qsizetype i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
@@ -140,6 +162,7 @@ void frmSettings::Form_Load() {
     Check6->setState(f.hideTitlebar);
     Check7->setState(f.hideMute);
     Check8->setState(f.keepAspectRatio);
+    driveRow_->load(store_);
 }
 
 void frmSettings::Command1_Click() {
@@ -155,6 +178,7 @@ void frmSettings::Command1_Click() {
     f.hideMute = Check7->state();
     f.keepAspectRatio = Check8->state();
     SaveSettingsForm(store_, f);
+    driveRow_->save(store_);
     if (f.onTop == kChecked) {
         mainWindow_.SetTopMost();
     } else {

@@ -14,6 +14,7 @@ class QLabel;
 
 namespace veltra::settings_dialog {
 
+class DriveSettingsRow;
 class Spinner;
 class TimeBox;
 class ToggleCheckBox;
@@ -66,6 +67,7 @@ private:
     QLabel* Label2 = nullptr;
     QPushButton* Command1 = nullptr;
     QPushButton* Command2 = nullptr;
+    DriveSettingsRow* driveRow_ = nullptr;
 };
 
 // Shows the dialog modally over `parent`, with the main window out of the

@@ -56,6 +56,9 @@ TEST_F(Form1Test, MenuTreeHasEveryCaptionAndNameInOrder) {
         "  mnuSaveAlertData Save &Alert Data...",
         "  mnusep2 -",
         "  mnuExit &Exit",
+        // The drive recorder's items follow every existing one.
+        "  replaySeparator -",
+        "  replayDriveAction Replay Drive...",
         "mnuOptions &Options",
         "  mnuPort &Port...",
         "  mnuSettings &Settings...",
@@ -65,6 +68,7 @@ TEST_F(Form1Test, MenuTreeHasEveryCaptionAndNameInOrder) {
         "  mnutest test hidden",
         "  mnuReadMe &ReadMe...",
         "  mnuAbout &About...",
+        "  linkStatusAction Link Status...",
         "mnuPopup &Popup",
         "  mnuPopupConnect &Connect",
         "  mnuPopDisconnect &Disconnect",
@@ -78,8 +82,11 @@ TEST_F(Form1Test, MenuTreeHasEveryCaptionAndNameInOrder) {
         "  mnuPOPHelp &Help",
         "    mnuPOPReadme &ReadMe",
         "    mnuPOPAbout &About",
+        "    popLinkStatusAction Link Status...",
         "  mnusepexit -",
         "  mnuPOPExit &Exit",
+        "  popReplaySeparator -",
+        "  popReplayDriveAction Replay Drive...",
     };
     EXPECT_EQ(AllActions(*form).join('\n').toStdString(), expected.join('\n').toStdString());
     // Nothing carries a shortcut key or starts out checked.

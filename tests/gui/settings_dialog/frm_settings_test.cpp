@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QCheckBox>
+#include <QSpinBox>
+
 #include <QApplication>
 #include <QClipboard>
 #include <QFontMetrics>
@@ -26,8 +29,12 @@ using test::FakeWindow;
 using test::MemorySettingsStore;
 
 const std::vector<std::string> kWriteOrder = {
-    "AutoHide",    "AutoHideTime", "AutoMute",     "AutoMuteTime", "OnTop",
-    "AutoConnect", "AutoMinimize", "HideTitlebar", "HideMute",     "KeepAspectRatio"};
+    "AutoHide", "AutoHideTime", "AutoMute", "AutoMuteTime", "OnTop", "AutoConnect", "AutoMinimize",
+    "HideTitlebar", "HideMute", "KeepAspectRatio",
+    // The drive recorder's row, below the ten original options.
+    "RecordDrives", "DrivesLimitMB"};
+// The recorder's row makes the tab, and what lies under it, one row taller.
+constexpr int kDriveRow = 540;
 
 // Notes whether the dialog was still on screen when the main window was
 // put into or out of the topmost band.
@@ -87,8 +94,9 @@ TEST_F(SettingsDialogTest, HasItsCaptionsFixedSizeAndOneGeneralTab) {
     open();
     EXPECT_EQ(dialog->windowTitle(), "Settings");
     EXPECT_EQ(dialog->minimumSize(), dialog->maximumSize());
-    EXPECT_EQ(dialog->size(),
-              TwipsToPixels(QRect(0, 0, 6240, 6105), *dialog, dialog->layoutScale()).size());
+    EXPECT_EQ(
+        dialog->size(),
+        TwipsToPixels(QRect(0, 0, 6240, 6105 + kDriveRow), *dialog, dialog->layoutScale()).size());
     EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMinimizeButtonHint);
     EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
@@ -96,8 +104,8 @@ TEST_F(SettingsDialogTest, HasItsCaptionsFixedSizeAndOneGeneralTab) {
     auto* tab = child<QTabWidget>("SSTab1");
     ASSERT_EQ(tab->count(), 1);
     EXPECT_EQ(tab->tabText(0), "General");
-    EXPECT_EQ(tab->geometry(),
-              TwipsToPixels(QRect(270, 180, 5685, 5055), *dialog, dialog->layoutScale()));
+    EXPECT_EQ(tab->geometry(), TwipsToPixels(QRect(270, 180, 5685, 5055 + kDriveRow), *dialog,
+                                             dialog->layoutScale()));
 
     const std::pair<const char*, const char*> captions[] = {
         {"Check1", "Auto-Minimize after alert terminates: wait"},
@@ -120,10 +128,10 @@ TEST_F(SettingsDialogTest, HasItsCaptionsFixedSizeAndOneGeneralTab) {
     auto* cancel = child<QPushButton>("Command2");
     EXPECT_EQ(ok->text(), "&OK");
     EXPECT_EQ(cancel->text(), "&Cancel");
-    EXPECT_EQ(ok->geometry(),
-              TwipsToPixels(QRect(1785, 5445, 1275, 375), *dialog, dialog->layoutScale()));
-    EXPECT_EQ(cancel->geometry(),
-              TwipsToPixels(QRect(3180, 5445, 1275, 375), *dialog, dialog->layoutScale()));
+    EXPECT_EQ(ok->geometry(), TwipsToPixels(QRect(1785, 5445 + kDriveRow, 1275, 375), *dialog,
+                                            dialog->layoutScale()));
+    EXPECT_EQ(cancel->geometry(), TwipsToPixels(QRect(3180, 5445 + kDriveRow, 1275, 375), *dialog,
+                                                dialog->layoutScale()));
     for (QPushButton* b : {ok, cancel}) {
         EXPECT_FALSE(b->isDefault());
         EXPECT_FALSE(b->autoDefault());
@@ -346,9 +354,11 @@ TEST_F(SettingsDialogTest, CancelAndCloseBoxWriteNothing) {
 TEST_F(SettingsDialogTest, FocusStartsOnOkAndTabFollowsTheDesignedOrder) {
     open();
     QTRY_COMPARE(focusName(), QStringLiteral("Command1"));
-    const QStringList expected = {"Command2", "SSTab1", "Check8", "Check7",   "Check6",
-                                  "Check3",   "Check4", "Check5", "VScroll2", "VScroll1",
-                                  "Check2",   "Text2",  "Check1", "Text1",    "Command1"};
+    const QStringList expected = {"Command2", "SSTab1", "Check8", "Check7", "Check6", "Check3",
+                                  "Check4", "Check5", "VScroll2", "VScroll1", "Check2", "Text2",
+                                  "Check1", "Text1",
+                                  // The drive recorder's row, last as it is lowest.
+                                  "recordDrivesCheck", "drivesLimitBox", "Command1"};
     QStringList seen;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -379,6 +389,28 @@ TEST_F(SettingsDialogTest, RunningTheDialogGuardsTheTopmostBand) {
     });
     EXPECT_FALSE(RunSettingsDialog(nullptr, store, window));
     EXPECT_EQ(window.log, (std::vector<std::string>{"nottopmost", "topmost"}));
+}
+
+TEST_F(SettingsDialogTest, DriveRowShowsItsDefaultsBelowTheOptionsAndWritesOnOk) {
+    open();
+    auto* record = child<QCheckBox>("recordDrivesCheck");
+    auto* limit = child<QSpinBox>("drivesLimitBox");
+    EXPECT_TRUE(record->isChecked());
+    EXPECT_EQ(limit->value(), 200);
+    // Below every original option, inside the page.
+    EXPECT_GT(record->geometry().top(), child<QWidget>("Label2")->geometry().bottom());
+    EXPECT_LE(limit->geometry().bottom(), child<QWidget>("General")->height());
+    record->setChecked(false);
+    limit->setValue(50);
+    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    EXPECT_EQ(store.get("RecordDrives"), "0");
+    EXPECT_EQ(store.get("DrivesLimitMB"), "50");
+
+    // A hand-edited limit out of range shows, and stays, the default.
+    store.set("DrivesLimitMB", "-3");
+    open();
+    EXPECT_EQ(child<QSpinBox>("drivesLimitBox")->value(), 200);
+    EXPECT_FALSE(child<QCheckBox>("recordDrivesCheck")->isChecked());
 }
 
 }  // namespace

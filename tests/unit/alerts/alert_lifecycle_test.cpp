@@ -135,6 +135,20 @@ TEST_F(AlertLifecycleTest, PendingMuteOutlivesTheAlertAndIsNotRestartedOrCancell
     EXPECT_EQ(timer3.starts, 1);
 }
 
+TEST_F(AlertLifecycleTest, ACancelledMuteNeverGoesOutAndTheNextAlertIsTimedAsAfterAMute) {
+    life.BeginAlert();
+    timer3.tick();
+    timer3.tick();
+    timer3.tick();
+    life.CancelMute();
+    EXPECT_FALSE(timer3.isActive());
+    EXPECT_EQ(ticksUntilMute(50), -1);
+    EXPECT_TRUE(port.dtrHistory.empty());
+    // Not three ticks into the old count: the full five seconds again.
+    life.BeginAlert();
+    EXPECT_EQ(ticksUntilMute(), 5);
+}
+
 TEST_F(AlertLifecycleTest, LoweringTheMuteTimeBelowTheCountMutesAtTheNextTick) {
     life.BeginAlert();
     for (int i = 0; i < 4; ++i) {

@@ -27,7 +27,7 @@ TEST(CommandLine, HelpAndVersionAnswerWhicheverComesFirstAndDashDashEndsOptions)
 
 TEST(CommandLine, HelpTextListsEveryOptionTheProgramTakes) {
     const std::string help = ProgramHelpText();
-    EXPECT_TRUE(help.starts_with("Usage: veltrascope [OPTION]...\n"));
+    EXPECT_TRUE(help.starts_with("Usage: veltrascope [OPTION]... [RECORDING]\n"));
     EXPECT_NE(help.find("-h, --help"), std::string::npos);
     EXPECT_NE(help.find("--version"), std::string::npos);
 }

@@ -82,3 +82,71 @@ TEST_F(CommandLine, ReadsAFileOrStandardInputAlike) {
 }
 
 }  // namespace
+
+namespace {
+
+using veltra::test::Bytes;
+
+Bytes Held(const veltra::DisplayState& s, int frames) {
+    Bytes b;
+    for (int i = 0; i < frames; ++i) {
+        veltra::test::Append(b, veltra::test::FrameBytes(s));
+    }
+    return b;
+}
+
+TEST_F(CommandLine, AlertsListsEachAlertOfARecordingAsTableOrCsv) {
+    veltra::DisplayState idle, x, laser;
+    x.Band[veltra::kX] = true;
+    x.Signal[0] = x.Signal[1] = true;
+    x.FrontArrow = true;
+    laser.Band[veltra::kLaser] = true;
+    laser.Signal.fill(true);
+    Bytes drive = Held(idle, 720);              // 25 s
+    veltra::test::Append(drive, Held(x, 144));  // 5 s
+    veltra::test::Append(drive, Held(idle, 72));
+    veltra::test::Append(drive, Held(laser, 29));
+    veltra::test::Append(drive, Held(idle, 3));
+    const fs::path file = Write("2024-05-01_23-59-40.vsdrive", drive);
+    ASSERT_EQ(Run("--alerts " + file.string()), 0) << err;
+    EXPECT_EQ(out,
+              "Start       Duration  Bands          Peak  Arrows\n"
+              "00:00:05       5.0 s  X                 2  front\n"
+              "00:00:12       1.0 s  Laser             8  -\n");
+    EXPECT_EQ(err, "");
+    ASSERT_EQ(Run("--alerts --csv " + file.string()), 0) << err;
+    EXPECT_EQ(out,
+              "Start,Duration (s),Bands,Peak dots,Arrows\r\n"
+              "00:00:05,5.0,X,2,front\r\n"
+              "00:00:12,1.0,Laser,8,\r\n");
+    // Renamed: times into the drive instead.
+    const fs::path renamed = Write("mine.bin", drive);
+    ASSERT_EQ(Run("--alerts " + renamed.string()), 0) << err;
+    EXPECT_NE(out.find("\n+0:00:25 "), std::string::npos) << out;
+}
+
+TEST_F(CommandLine, AlertsOfBadRecordingsAreAnEmptyListOrAClearMessage) {
+    std::mt19937 rng(9);
+    Bytes random(100000);
+    for (auto& b : random) {
+        b = static_cast<std::uint8_t>(rng() % 0xFE);  // no sync byte: no frame at all
+    }
+    for (const fs::path& p : {Write("empty.vsdrive", {}), Write("random.vsdrive", random),
+                              Write("cut.vsdrive", Bytes{0xFE, 0x00, 0x01})}) {
+        EXPECT_EQ(Run("--alerts " + p.string()), 0) << p;
+        EXPECT_EQ(out, "No alerts.\n");
+        EXPECT_NE(err.find("holds no display frames"), std::string::npos) << err;
+    }
+    const fs::path huge = dir / "huge.vsdrive";
+    std::ofstream(huge).close();
+    fs::resize_file(huge, std::uintmax_t{600} << 20);  // sparse: costs no disk
+    EXPECT_EQ(Run("--alerts " + huge.string()), 2);
+    EXPECT_NE(err.find("too large to be a recorded drive"), std::string::npos) << err;
+    EXPECT_EQ(Run("--alerts " + dir.string()), 2);
+    EXPECT_NE(err.find("is a folder"), std::string::npos) << err;
+    EXPECT_EQ(Run("--alerts"), 2);
+    EXPECT_EQ(Run("--csv " + huge.string()), 2);
+    EXPECT_NE(err.find("--csv goes with --alerts"), std::string::npos) << err;
+}
+
+}  // namespace
