@@ -50,14 +50,15 @@ int main(int argc, char** argv) {
     // Read once: without the variable the timing code is never reached.
     const auto timings = veltra::FrameTimings::FromEnvironment(form);
     // "--replay FILE", or a recording handed over by the file manager.
-    const QStringList args = QApplication::arguments();
-    for (qsizetype i = 1; i < args.size(); ++i) {
-        if (args[i] == QLatin1String("--replay") && i + 1 < args.size()) {
-            form.ReplayAtStart = args[++i];
-        } else if (args[i] == QLatin1String("--speed") && i + 1 < args.size()) {
-            form.ReplaySpeedAtStart = args[++i].toInt();
-        } else if (!args[i].startsWith(QLatin1Char('-'))) {
-            form.ReplayAtStart = args[i];
+    // Qt has taken its own options out of these by now.
+    const QStringList rest = QApplication::arguments();
+    for (qsizetype i = 1; i < rest.size(); ++i) {
+        if (rest[i] == QLatin1String("--replay") && i + 1 < rest.size()) {
+            form.ReplayAtStart = rest[++i];
+        } else if (rest[i] == QLatin1String("--speed") && i + 1 < rest.size()) {
+            form.ReplaySpeedAtStart = rest[++i].toInt();
+        } else if (!rest[i].startsWith(QLatin1Char('-'))) {
+            form.ReplayAtStart = rest[i];
         }
     }
     form.Form_Load();

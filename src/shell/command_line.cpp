@@ -37,8 +37,8 @@ std::string ProgramHelpText() {
            "Options > Log Alert Data on, display changes go to \"temp.log\" beside the\n"
            "program, or in ~/.local/share/Veltrascope/Veltrascope/ when that folder\n"
            "cannot be written. Every drive is recorded in\n"
-           "~/.local/share/Veltrascope/drives/ unless " Record drives
-           " is off in the settings.\n"
+           "~/.local/share/Veltrascope/drives/ unless \"Record drives\" is off in the\n"
+           "settings.\n"
            "Help > ReadMe... explains every option.\n"
            "\n"
            "Exit status: 0 when the program ends normally, 2 when no display can be\n"
