@@ -31,6 +31,8 @@
 #include "shell/qt/twips.h"
 #include "shell/qt/x11_taskbar.h"
 #include "shell/settings.h"
+#include "shell/store_write_notice.h"
+#include "shell/window_fit.h"
 
 namespace veltra {
 
@@ -77,6 +79,12 @@ Form1::~Form1() = default;
 void Form1::buildPlatform(Form1Platform& p) {
     if (p.store == nullptr) {
         auto store = std::make_unique<QtSettingsStore>();
+        // Built before the prompt it uses; no write happens until start-up.
+        store->setOnWriteFailed([this](const std::string& message) {
+            if (storeNotice_) {
+                storeNotice_->onWriteFailed(message);
+            }
+        });
         p.store = store.get();
         ownStore_ = std::move(store);
     }
@@ -143,6 +151,7 @@ void Form1::buildParts() {
         *port_, *store_, *Timer1, *prompt_, *topMost_,
         [this] { return receivePath_->receiver().RecvCount; },
         [this] { receivePath_->decoder().SetDefaults(); });
+    storeNotice_ = std::make_unique<StoreWriteNotice>(*guardedPrompt_);
     saver_ = std::make_unique<LogSaver>(*platform_.saveDialog, *prompt_, *topMost_, *store_,
                                         *platform_.logFiles, platform_.workingLog);
 
@@ -196,14 +205,7 @@ void Form1::Form_Load() {
     // 2. Proportions are taken from the layout as it stands now.
     Resize->StoreSettings();
     // 3. The saved geometry, each defaulting to the current value.
-    const float w = settings::ReadSingle(*store_, "Width", static_cast<float>(twipsWidth()));
-    resize(TwipsToPx(w), height());
-    const float h = settings::ReadSingle(*store_, "Height", static_cast<float>(twipsHeight()));
-    resize(width(), TwipsToPx(h));
-    const float left = settings::ReadSingle(*store_, "Left", static_cast<float>(PxToTwips(x())));
-    move(TwipsToPx(left), y());
-    const float top = settings::ReadSingle(*store_, "Top", static_cast<float>(PxToTwips(y())));
-    move(x(), TwipsToPx(top));
+    placeFromSettings();
     // 4. Frameless when asked.
     if (ReadBool(*store_, "HideTitlebar", Use::Start)) {
         applyFrame(true);
@@ -227,6 +229,28 @@ void Form1::Form_Load() {
     if (ReadBool(*store_, "AutoMinimize", Use::Start)) {
         setWindowState(WindowState::Minimised);
     }
+}
+
+void Form1::placeFromSettings() {
+    const PixelRect now{x(), y(), width(), height()};
+    // Converted in floating point: a stored 1e30 must not overflow an int.
+    const double dpi = ScreenLogicalDpi();
+    auto px = [dpi](float twips) { return double(twips) * dpi / kTwipsPerInch; };
+    const double w = px(settings::ReadSingle(*store_, "Width", float(twipsWidth())));
+    const double h = px(settings::ReadSingle(*store_, "Height", float(twipsHeight())));
+    const double left = px(settings::ReadSingle(*store_, "Left", float(PxToTwips(x()))));
+    const double top = px(settings::ReadSingle(*store_, "Top", float(PxToTwips(y()))));
+    PixelRect desktop{0, 0, 1 << 15, 1 << 15};
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableVirtualGeometry();
+        desktop = {area.x(), area.y(), area.width(), area.height()};
+    }
+    const PixelRect fit = FitOnDesktop(left, top, w, h, now, desktop,
+                                       TwipsToPx(kMinimumWidth), menuBar()->sizeHint().height());
+    resize(fit.width, height());
+    resize(width(), fit.height);
+    move(fit.left, y());
+    move(x(), fit.top);
 }
 
 bool Form1::trayAvailable() const {
@@ -368,17 +392,35 @@ void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
 }
 
-void Form1::Form_Unload() {
+void Form1::endWithoutQuestion() {
+    Form_Unload(false);
+}
+
+void Form1::Form_Unload(bool askAboutLog) {
     if (unloaded_) {
         return;
     }
     unloaded_ = true;
-    if (!LastLogLine().empty()) {
+    if (!askAboutLog) {
+        storeNotice_->setQuiet(true);
+    } else if (!LastLogLine().empty()) {
         saver_->AskToSaveOnExit(LastLogLine());
     }
     SaveSettings();
+    releasePort();
     tray_->RemoveTrayIcon();
     QCoreApplication::quit();
+}
+
+void Form1::releasePort() {
+    // Left to the process's end, the port would be closed by the kernel with
+    // whatever DTR held then; a detector reads a raised DTR as "mute".
+    Timer1->stop();
+    Timer3->stop();
+    if (port_->isOpen()) {
+        (void)port_->setDtrEnable(false);
+        port_->close();
+    }
 }
 
 int Form1::runDialog(QDialog& dialog) {

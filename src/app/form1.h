@@ -32,6 +32,7 @@ class QtEventPump;
 class QtMonotonicClock;
 class QtTimeOfDay;
 class QtAutoResize;
+class StoreWriteNotice;
 
 // What the window takes from its surroundings. Anything left empty gets the
 // real thing; tests put in stand-ins.
@@ -60,6 +61,10 @@ public:
     void Form_Resize();
     void SaveSettings();
     void LoadSettings();
+    // Ends the program as the close box does, but asks nothing: nobody may
+    // be there to answer (logout, Ctrl-C, a closed terminal). The working
+    // log is kept for the next run.
+    void endWithoutQuestion();
 
     // MainWindowOps: what the decoder and the alert logic do to the window.
     WindowState windowState() const override;
@@ -124,7 +129,9 @@ private:
     void buildPlatform(Form1Platform& p);
     void buildParts();
     void connectMenus();
-    void Form_Unload();
+    void Form_Unload(bool askAboutLog = true);
+    void releasePort();
+    void placeFromSettings();
     void setLogging(bool on);
     void applyFrame(bool frameless);
     void restoreFromTray();
@@ -159,6 +166,7 @@ private:
     std::unique_ptr<ReceivePath> receivePath_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<LogSaver> saver_;
+    std::unique_ptr<StoreWriteNotice> storeNotice_;
     // Rescales the whole face with the window.
     QtAutoResize* Resize = nullptr;
 
