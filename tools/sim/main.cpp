@@ -64,6 +64,7 @@ int Run(const Options& o) {
         FaultInjector faults(o.seed);
         StreamPlan plan;
         plan.paced = !o.fast;
+        plan.speed = o.speed;
         if (o.seconds) {
             plan.limitBytes =
                 static_cast<std::uint64_t>(std::llround(*o.seconds * kLineBytesPerSecond));
