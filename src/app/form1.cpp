@@ -245,8 +245,8 @@ void Form1::placeFromSettings() {
         const QRect area = screen->availableVirtualGeometry();
         desktop = {area.x(), area.y(), area.width(), area.height()};
     }
-    const PixelRect fit = FitOnDesktop(left, top, w, h, now, desktop,
-                                       TwipsToPx(kMinimumWidth), menuBar()->sizeHint().height());
+    const PixelRect fit = FitOnDesktop(left, top, w, h, now, desktop, TwipsToPx(kMinimumWidth),
+                                       menuBar()->sizeHint().height());
     resize(fit.width, height());
     resize(width(), fit.height);
     move(fit.left, y());

@@ -42,8 +42,8 @@ TEST(LineFaults, ALineThatGoesAwayIsReportedOnceAndConnectWorksWhenItIsBack) {
     const fs::path link = program.scratch() / "ttyDetector";
     auto pty = std::make_unique<DetectorPty>();
     fs::create_symlink(pty->device(), link);
-    std::ofstream(program.configFile()) << "[Ports]\nCOM1=" << link.string()
-                                        << "\n\n[Settings]\nAutoHide=0\nAutoMute=0\n";
+    std::ofstream(program.configFile())
+        << "[Ports]\nCOM1=" << link.string() << "\n\n[Settings]\nAutoHide=0\nAutoMute=0\n";
     pty->feed(Frame(false));
     ASSERT_TRUE(program.start());
     ASSERT_TRUE(WaitUntil([&] { return program.holdsOpen(pty->device()); }));
@@ -91,8 +91,8 @@ TEST(LineFaults, ADeviceThatCannotBeOpenedGivesOneErrorBox) {
         SCOPED_TRACE(c.what);
         Program program;
         const fs::path device = c.make(program.scratch());
-        std::ofstream(program.configFile()) << "[Ports]\nCOM1=" << device.string()
-                                            << "\n\n[Settings]\n";
+        std::ofstream(program.configFile())
+            << "[Ports]\nCOM1=" << device.string() << "\n\n[Settings]\n";
         ASSERT_TRUE(program.start());  // AutoConnect is on in an empty store
         ASSERT_TRUE(WaitUntil([&] { return WindowsTitled(program, "^Error").size() == 1; }));
         EXPECT_TRUE(StaysAt(program, "^Error", 1, std::chrono::seconds(2)));
@@ -128,7 +128,8 @@ TEST(LineFaults, ANoiseFloodKeepsMemoryBoundedAndTheNextGoodFrameIsShown) {
     program.setSetting("AutoHide", "0");
     ASSERT_TRUE(program.start());
     const auto log = program.programDir() / "temp.log";
-    ASSERT_TRUE(WaitUntil([&] { return ReadAll(log).find("All Bogies Mode") != std::string::npos; }));
+    ASSERT_TRUE(
+        WaitUntil([&] { return ReadAll(log).find("All Bogies Mode") != std::string::npos; }));
     // Settled: a few watchdog ticks and redraws behind it.
     std::this_thread::sleep_for(std::chrono::seconds(2));
     const long before = PeakRssKb(program);

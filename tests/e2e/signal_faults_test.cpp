@@ -88,14 +88,15 @@ TEST(Signals, EachEndsTheProgramAsTheCloseBoxWouldButAsksNothing) {
 // frame is a log line.
 class Flicker {
 public:
-    explicit Flicker(DetectorPty& pty) : thread_([this, &pty] {
-        const auto alert = Frame(true);
-        const auto idle = Frame(false);
-        for (bool a = false; !stop_; a = !a) {
-            pty.write(a ? alert : idle);
-            std::this_thread::sleep_for(std::chrono::milliseconds(4));
-        }
-    }) {}
+    explicit Flicker(DetectorPty& pty)
+        : thread_([this, &pty] {
+              const auto alert = Frame(true);
+              const auto idle = Frame(false);
+              for (bool a = false; !stop_; a = !a) {
+                  pty.write(a ? alert : idle);
+                  std::this_thread::sleep_for(std::chrono::milliseconds(4));
+              }
+          }) {}
     ~Flicker() {
         stop_ = true;
         thread_.join();
@@ -125,10 +126,10 @@ TEST(Signals, KilledAtAnyMomentWhileLoggingLeavesOnlyWholeLines) {
         flicker.reset();
         ASSERT_EQ(program.wait(), 128 + SIGKILL);
     }
-    const std::regex whole("[0-9]{1,2}:[0-9]{2}:[0-9]{2}( [AP]M)? - (All Bogies Mode|" +
-                           std::regex_replace(std::string(kAlertContent),
-                                              std::regex(R"([\\/*])"), R"(\$&)") +
-                           ")\r\n");
+    const std::regex whole(
+        "[0-9]{1,2}:[0-9]{2}:[0-9]{2}( [AP]M)? - (All Bogies Mode|" +
+        std::regex_replace(std::string(kAlertContent), std::regex(R"([\\/*])"), R"(\$&)") +
+        ")\r\n");
     const auto lines = RawLines(ReadAll(log));
     EXPECT_GT(lines.size(), 20u);
     for (const std::string& line : lines) {

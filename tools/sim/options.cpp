@@ -37,8 +37,7 @@ std::optional<double> ParseSpeed(std::string_view text) {
     const std::string s(text);
     char* end = nullptr;
     const double v = std::strtod(s.c_str(), &end);
-    if (s.empty() || end != s.c_str() + s.size() || !std::isfinite(v) || v <= 0 ||
-        v > kMaxSpeed) {
+    if (s.empty() || end != s.c_str() + s.size() || !std::isfinite(v) || v <= 0 || v > kMaxSpeed) {
         return std::nullopt;
     }
     return v;
