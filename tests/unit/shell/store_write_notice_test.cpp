@@ -8,7 +8,7 @@ namespace veltra {
 namespace {
 
 TEST(StoreWriteNotice, TellsTheFirstFailureOnlyEvenFromInsideItsOwnBox) {
-    FakePrompt prompt;
+    test::FakePrompt prompt;
     StoreWriteNotice notice(prompt);
     // A write failing again while the first box is up (its nested loop runs
     // other events) must not stack a second box.
@@ -22,7 +22,7 @@ TEST(StoreWriteNotice, TellsTheFirstFailureOnlyEvenFromInsideItsOwnBox) {
 }
 
 TEST(StoreWriteNotice, StaysSilentWhileEndingOnASignal) {
-    FakePrompt prompt;
+    test::FakePrompt prompt;
     StoreWriteNotice notice(prompt);
     notice.setQuiet(true);
     notice.onWriteFailed("geometry not kept");
