@@ -119,42 +119,71 @@ std::vector<std::uint8_t> Noise(std::size_t size, std::uint8_t seed) {
     return out;
 }
 
-TEST(LineFaults, ANoiseFloodKeepsMemoryBoundedAndTheNextGoodFrameIsShown) {
+// The program running with logging on, an idle display logged; the
+// detector's feed stopped so that the test writes what comes next.
+struct LoggingProgram {
     DetectorPty pty;
-    pty.feed(Frame(false));
-    Program program(pty.device());
-    program.setSetting("LogData", "True");
-    program.setSetting("AutoMute", "0");
-    program.setSetting("AutoHide", "0");
-    ASSERT_TRUE(program.start());
-    const auto log = program.programDir() / "temp.log";
-    ASSERT_TRUE(
-        WaitUntil([&] { return ReadAll(log).find("All Bogies Mode") != std::string::npos; }));
-    // Settled: a few watchdog ticks and redraws behind it.
-    std::this_thread::sleep_for(std::chrono::seconds(2));
-    const long before = PeakRssKb(program);
-    ASSERT_GT(before, 0);
-    pty.stopFeeding();
+    Program program{pty.device()};
+    std::filesystem::path log = program.programDir() / "temp.log";
 
-    // 6 MB without a sync byte in 64 kB bursts; a storm of sync bytes;
-    // over-long pieces that start like frames.
-    for (int burst = 0; burst < 96; ++burst) {
-        pty.write(Noise(64 * 1024, static_cast<std::uint8_t>(burst)));
+    bool start() {
+        pty.feed(Frame(false));
+        program.setSetting("LogData", "True");
+        program.setSetting("AutoMute", "0");
+        program.setSetting("AutoHide", "0");
+        if (!program.start() || !WaitUntil([&] { return Shows("All Bogies Mode"); })) {
+            return false;
+        }
+        // Settled: a few watchdog ticks and redraws behind it.
+        std::this_thread::sleep_for(std::chrono::seconds(2));
+        pty.stopFeeding();
+        return true;
     }
-    pty.write(std::vector<std::uint8_t>(1 << 20, 0xFE));
+    bool Shows(const std::string& content) const {
+        return ReadAll(log).find(content) != std::string::npos;
+    }
+};
+
+TEST(LineFaults, ANoiseFloodKeepsMemoryBoundedAndTheNextGoodFrameIsShown) {
+    LoggingProgram p;
+    ASSERT_TRUE(p.start());
+    const long before = PeakRssKb(p.program);
+    ASSERT_GT(before, 0);
+    // 6 MB without a sync byte, in 64 kB bursts.
+    for (int burst = 0; burst < 96; ++burst) {
+        p.pty.write(Noise(64 * 1024, static_cast<std::uint8_t>(burst)));
+    }
+    p.pty.feed(Frame(true));
+    EXPECT_TRUE(WaitUntil([&] { return p.Shows("    Ka   2 **"); }))
+        << "the first good frame after the noise is shown";
+    const long after = PeakRssKb(p.program);
+    std::printf("peak RSS %ld kB before the flood, %ld kB after\n", before, after);
+    EXPECT_LE(after - before, 10 * 1024);
+    EXPECT_TRUE(p.program.otherWindows().empty()) << "the link was reported lost";
+    EXPECT_TRUE(p.program.running());
+}
+
+// Every 0xFE starts a candidate frame. Until the receive handler hands on
+// every complete frame of an event, not one per event, a storm of them
+// queues candidates faster than the detector's frames can take them out,
+// and this test fails: it waits for that change.
+TEST(LineFaults, StormsOfSyncBytesAndOverLongPiecesAreDroppedAndTheNextFrameShown) {
+    LoggingProgram p;
+    ASSERT_TRUE(p.start());
+    const long before = PeakRssKb(p.program);
+    p.pty.write(std::vector<std::uint8_t>(1 << 20, 0xFE));
     for (int piece = 0; piece < 2000; ++piece) {
         std::vector<std::uint8_t> overLong = Noise(300, static_cast<std::uint8_t>(piece));
         overLong[0] = 0xFE;
-        pty.write(overLong);
+        p.pty.write(overLong);
     }
-    pty.feed(Frame(true));
-    EXPECT_TRUE(WaitUntil([&] { return ReadAll(log).find("    Ka   2 **") != std::string::npos; }))
+    p.pty.feed(Frame(true));
+    EXPECT_TRUE(WaitUntil([&] { return p.Shows("    Ka   2 **"); }))
         << "the first good frame after the noise is shown";
-    const long after = PeakRssKb(program);
-    std::printf("peak RSS %ld kB before the flood, %ld kB after\n", before, after);
+    const long after = PeakRssKb(p.program);
+    std::printf("peak RSS %ld kB before the storm, %ld kB after\n", before, after);
     EXPECT_LE(after - before, 10 * 1024);
-    EXPECT_TRUE(program.otherWindows().empty()) << "the link was reported lost";
-    EXPECT_TRUE(program.running());
+    EXPECT_TRUE(p.program.otherWindows().empty()) << "the link was reported lost";
 }
 
 }  // namespace
