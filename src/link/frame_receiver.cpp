@@ -29,6 +29,39 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
 
     Append(Input);
 
+    // An event that arrives while an earlier one is still handing frames on
+    // (one of the sink's calls ran a nested event loop) only counts itself
+    // and queues its bytes: the earlier one takes them out after the frames
+    // it already holds, so every frame is decoded and logged in the order
+    // the detector sent it.
+    if (handingOn_) {
+        return;
+    }
+    handingOn_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{handingOn_};
+
+    // Every complete frame goes on within this event. Taking only one would
+    // leave the rest queued after any batch that carried several (a stall
+    // of the program, an adapter that delivers in packets), and with one
+    // frame arriving per event the display would lag the detector for good.
+    while (auto frame = CutFrame()) {
+        if (frame->size() != kFrameTextLength) {
+            continue;
+        }
+        if (sink_.ShowRawChecked()) {
+            sink_.ShowRawFrame(*frame);
+        }
+        sink_.Process(*frame);
+        if (sink_.LogDataChecked()) {
+            sink_.LogData();
+        }
+    }
+}
+
+std::optional<std::string> FrameReceiver::CutFrame() {
     // Resynchronise: the buffer starts at the first sync byte.
     const std::size_t first = RecvBuffer().find(kSync);
     if (first != std::string_view::npos && first > 0) {
@@ -37,26 +70,14 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
     const std::string_view text = RecvBuffer();
     const std::size_t next = text.find(kSync, 2);
     if (next == std::string_view::npos) {
-        return;
+        return std::nullopt;
     }
     // Everything up to the blank in front of the next sync byte; that blank
-    // stays and is dropped by the resynchronisation of the next event.
+    // stays and is dropped by the next resynchronisation.
     std::string frame(text.substr(0, next - 1));
     Consume(next - 1);
     ++CutCount;
-    if (frame.size() != kFrameTextLength) {
-        return;
-    }
-
-    // The buffer is left alone from here on: the calls below may run nested
-    // receive events that work on what follows this frame.
-    if (sink_.ShowRawChecked()) {
-        sink_.ShowRawFrame(frame);
-    }
-    sink_.Process(frame);
-    if (sink_.LogDataChecked()) {
-        sink_.LogData();
-    }
+    return frame;
 }
 
 void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -32,8 +33,9 @@ public:
     FrameReceiver& operator=(const FrameReceiver&) = delete;
 
     // One communications event. Only the receive event (2) does anything; it
-    // takes at most one frame out of the buffer. May be re-entered from inside
-    // the sink's calls: the frame has already been cut out of RecvBuffer by then.
+    // hands on every complete frame in the buffer, in order. May be re-entered
+    // from inside the sink's calls: the nested event is counted and its bytes
+    // are queued behind the frames still to come.
     void MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input);
 
     // Hex text received and not yet consumed. Valid until the next event.
@@ -51,6 +53,8 @@ public:
     static constexpr std::size_t kCompactAbove = 4096;
 
 private:
+    // The next candidate from the front of the buffer, any length.
+    std::optional<std::string> CutFrame();
     void Append(std::span<const std::uint8_t> bytes);
     void Consume(std::size_t n);
     void Compact();
@@ -62,6 +66,8 @@ private:
     std::string buffer_;
     std::size_t head_ = 0;
     std::size_t compactAt_ = kCompactAbove;
+    // An event is handing frames on; a nested one leaves them to it.
+    bool handingOn_ = false;
 };
 
 }  // namespace veltra

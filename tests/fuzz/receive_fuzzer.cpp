@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "alerts/receive_path.h"
@@ -84,8 +85,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             if (!nestedDone) {
                 nestedDone = true;
                 path.MSComm1_OnComm(2, nestedBytes);
-                if (auto f = ref.OnReceive(nestedBytes)) {
-                    expected.push_back(*f);
+                for (std::string& f : ref.OnReceive(nestedBytes)) {
+                    expected.push_back(std::move(f));
                 }
             }
         };
@@ -119,10 +120,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             // stretch without it.
             bytes.assign(bytes.size() * 64, bytes[0]);
         }
-        // The reference goes first: a nested event's frame comes out inside
-        // this event, after this event's own frame.
-        if (auto f = ref.OnReceive(bytes)) {
-            expected.push_back(*f);
+        // The reference goes first: a nested event's frames come out inside
+        // this event, after the frames this event's own bytes completed.
+        for (std::string& f : ref.OnReceive(bytes)) {
+            expected.push_back(std::move(f));
         }
         path.MSComm1_OnComm(2, bytes);
         Check(path.receiver().RecvCount == ref.count);

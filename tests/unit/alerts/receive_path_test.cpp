@@ -68,9 +68,10 @@ TEST_F(ReceivePathTest, FramesReachTheLabelTheDecoderAndTheLogAsTheFlagsSay) {
     EXPECT_EQ(path.logWriter().LastLogLine, LogContent(Alerting(false)));
 }
 
-// The mute pulse runs pending receive events inside BeginAlert; the frame
-// they bring is decoded and logged before the outer frame's log line.
-TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertIsHandledInsideIt) {
+// A receive event that runs inside BeginAlert (a nested event loop) must
+// not get its frame decoded and logged ahead of the frame that began the
+// alert: it waits until that frame is through.
+TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertFollowsTheFrameInHand) {
     path.LogData = true;
     window.state = WindowState::Minimised;
     // The rest of the next frame (its sync byte came with the first) and the
@@ -82,11 +83,11 @@ TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertIsHandledInsideIt) {
     Bytes first = test::FrameBytes(Alerting(true));
     first.push_back(kSyncByte);
     Receive(first);
-    const std::string ended = "9:41:07 PM - " + LogContent(Alerting(false));
-    EXPECT_EQ(all.log, (std::vector<std::string>{"BeginAlert", "EndAlert", ended}))
-        << "the outer frame's line equals the inner one and is not written twice";
+    EXPECT_EQ(all.log, (std::vector<std::string>{
+                           "BeginAlert", "9:41:07 PM - " + LogContent(Alerting(true)), "EndAlert",
+                           "9:41:07 PM - " + LogContent(Alerting(false))}));
     EXPECT_EQ(path.receiver().RecvCount, 2);
-    EXPECT_EQ(window.state, WindowState::Minimised) << "the alert ended before the restore step";
+    EXPECT_EQ(window.state, WindowState::Normal) << "the alert's frame restored the window";
 }
 
 }  // namespace
