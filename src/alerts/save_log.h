@@ -41,6 +41,12 @@ public:
     // The question when the main window closes: only with logged data
     // present; Yes saves, No deletes the working log.
     void AskToSaveOnExit(const std::string& lastLogLine);
+    // The program is being ended from outside (logout, Ctrl-C, a closed
+    // terminal) while a box of ours may be up. Ending the event loops closes
+    // such a box with what looks like "No" or "Cancel", but nobody answered
+    // it: from now on nothing is saved and nothing is deleted, so the working
+    // log stays for the next run.
+    void Abandon() { abandoned_ = true; }
 
     const std::string& workingLog() const { return workingLog_; }
 
@@ -55,6 +61,7 @@ private:
     const SettingsStore& store_;
     LogFiles& files_;
     std::string workingLog_;
+    bool abandoned_ = false;
 };
 
 }  // namespace veltra

@@ -393,6 +393,16 @@ void Form1::closeEvent(QCloseEvent* event) {
 }
 
 void Form1::endWithoutQuestion() {
+    // Whatever box is up now closes with the event loops, unanswered: the
+    // exit question must not read that as "No" and delete the working log.
+    saver_->Abandon();
+    if (unloaded_) {
+        // The close box got here first and its question (or the save it led
+        // to) is up: ending every event loop lets that unload run to its end,
+        // which saves the geometry and lowers DTR as any end does.
+        QCoreApplication::exit(0);
+        return;
+    }
     Form_Unload(false);
 }
 

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <filesystem>
 #include <memory>
 #include <random>
 #include <regex>
@@ -81,6 +82,33 @@ TEST(Signals, EachEndsTheProgramAsTheCloseBoxWouldButAsksNothing) {
             EXPECT_LT(lowered, closed);
             EXPECT_EQ(text.find("TIOCMBIS, [TIOCM_DTR]", lowered), std::string::npos);
         }
+    }
+}
+
+// The user closed the window and the exit question is up when logout (or
+// Ctrl-C) comes: nobody answered it, so the working log is neither saved
+// nor deleted, and the program still ends as the close box would.
+TEST(Signals, WhileTheExitQuestionIsUpKeepTheWorkingLogUntouched) {
+    for (int sig : {SIGTERM, SIGINT}) {
+        SCOPED_TRACE(strsignal(sig));
+        DetectorPty pty;
+        pty.feed(Frame(true));
+        Program program(pty.device());
+        LogEverything(program);
+        ASSERT_TRUE(program.start());
+        ASSERT_TRUE(WaitUntil([&] { return Logged(program); }));
+        ASSERT_TRUE(program.close());
+        // The question comes up as the one box besides the main window.
+        ASSERT_TRUE(WaitUntil([&] { return program.otherWindows().size() == 1; }));
+        const auto log = program.programDir() / "temp.log";
+        const std::string before = ReadAll(log);
+
+        ASSERT_EQ(kill(program.programPid(), sig), 0);
+        EXPECT_EQ(program.wait(), 0);
+        ASSERT_TRUE(std::filesystem::exists(log)) << "the working log was deleted";
+        // Every line logged before the question is still there, in order.
+        EXPECT_EQ(ReadAll(log).substr(0, before.size()), before);
+        EXPECT_TRUE(program.setting("Width").has_value());
     }
 }
 
