@@ -151,7 +151,7 @@ TEST(LineFaults, ANoiseFloodKeepsMemoryBoundedAndTheNextGoodFrameIsShown) {
     ASSERT_GT(before, 0);
     // 6 MB without a sync byte, in 64 kB bursts.
     for (int burst = 0; burst < 96; ++burst) {
-        p.pty.write(Noise(64 * 1024, static_cast<std::uint8_t>(burst)));
+        p.pty.write(Noise(std::size_t{64} * 1024, static_cast<std::uint8_t>(burst)));
     }
     p.pty.feed(Frame(true));
     EXPECT_TRUE(WaitUntil([&] { return p.Shows("    Ka   2 **"); }))
