@@ -106,6 +106,19 @@ TEST(LineFaults, ADeviceThatCannotBeOpenedGivesOneErrorBox) {
     }
 }
 
+// Peak memory grows by at most 10 MB. Under AddressSanitizer the program
+// keeps freed memory in quarantine (256 MB by default) to catch late uses,
+// so its peak says nothing of ours: there the sanitizer checks the flood's
+// handling and the plain build checks the bound.
+void ExpectBoundedGrowth(long beforeKb, long afterKb) {
+#if defined(__SANITIZE_ADDRESS__)
+    (void)beforeKb;
+    (void)afterKb;
+#else
+    EXPECT_LE(afterKb - beforeKb, 10 * 1024);
+#endif
+}
+
 std::vector<std::uint8_t> Noise(std::size_t size, std::uint8_t seed) {
     std::vector<std::uint8_t> out(size);
     std::uint32_t x = seed * 2654435761u + 1;
@@ -158,7 +171,7 @@ TEST(LineFaults, ANoiseFloodKeepsMemoryBoundedAndTheNextGoodFrameIsShown) {
         << "the first good frame after the noise is shown";
     const long after = PeakRssKb(p.program);
     std::printf("peak RSS %ld kB before the flood, %ld kB after\n", before, after);
-    EXPECT_LE(after - before, 10 * 1024);
+    ExpectBoundedGrowth(before, after);
     EXPECT_TRUE(p.program.otherWindows().empty()) << "the link was reported lost";
     EXPECT_TRUE(p.program.running());
 }
@@ -182,7 +195,7 @@ TEST(LineFaults, StormsOfSyncBytesAndOverLongPiecesAreDroppedAndTheNextFrameShow
         << "the first good frame after the noise is shown";
     const long after = PeakRssKb(p.program);
     std::printf("peak RSS %ld kB before the storm, %ld kB after\n", before, after);
-    EXPECT_LE(after - before, 10 * 1024);
+    ExpectBoundedGrowth(before, after);
     EXPECT_TRUE(p.program.otherWindows().empty()) << "the link was reported lost";
 }
 
