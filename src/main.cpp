@@ -13,6 +13,7 @@
 #include "shell/display_choice.h"
 #include "shell/qt/x11_display_probe.h"
 #include "shell/version.h"
+#include "app/shutdown_signals.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -61,6 +62,16 @@ int main(int argc, char** argv) {
             form.ReplayAtStart = rest[i];
         }
     }
+    // Logout, Ctrl-C and a closed terminal end the program as the close box
+    // would, so that geometry, the working log and the port are looked after.
+    veltra::ShutdownSignals shutdownSignals;
+    QObject::connect(&shutdownSignals, &veltra::ShutdownSignals::shutdownRequested, &form,
+                     [&form] { form.endWithoutQuestion(); });
     form.Form_Load();
+    // A signal taken inside a box that start-up showed has ended the program
+    // already; the loop it quit will not run again.
+    if (form.unloaded()) {
+        return 0;
+    }
     return QApplication::exec();
 }

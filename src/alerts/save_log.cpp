@@ -45,7 +45,7 @@ SaveResult LogSaver::SaveLoggedData() {
     // file goes back to the dialog, as in any Save As.
     for (;;) {
         auto path = ModalGuard(topMost_, store_, [&] { return dialog_.ChooseSavePath(); });
-        if (!path || path->empty()) {
+        if (abandoned_ || !path || path->empty()) {
             return SaveResult::Cancelled;
         }
         if (files_.sameFile(*path, workingLog_)) {
@@ -57,6 +57,9 @@ SaveResult LogSaver::SaveLoggedData() {
         if (files_.exists(*path) &&
             Show(kSaveTitle, Quoted(*path) + " already exists.\nDo you want to replace it?",
                  PromptIcon::Exclamation, PromptButtons::YesNo) != PromptAnswer::Yes) {
+            if (abandoned_) {
+                return SaveResult::Cancelled;
+            }
             continue;
         }
         if (auto error = files_.copyReplacing(workingLog_, *path)) {
@@ -85,6 +88,9 @@ void LogSaver::AskToSaveOnExit(const std::string& lastLogLine) {
     }
     const PromptAnswer answer =
         Show(kAppTitle, kExitQuestion, PromptIcon::Question, PromptButtons::YesNo);
+    if (abandoned_) {
+        return;
+    }
     if (answer == PromptAnswer::Yes) {
         SaveLoggedData();
         return;

@@ -42,6 +42,12 @@ public:
     // present; Yes saves, No deletes the working log, and a box closed
     // without an answer leaves it for the next run.
     void AskToSaveOnExit(const std::string& lastLogLine);
+    // The program is being ended from outside (logout, Ctrl-C, a closed
+    // terminal) while a box of ours may be up. Ending the event loops closes
+    // such a box with what looks like "No" or "Cancel", but nobody answered
+    // it: from now on nothing is saved and nothing is deleted, so the working
+    // log stays for the next run.
+    void Abandon() { abandoned_ = true; }
 
     const std::string& workingLog() const { return workingLog_; }
 
@@ -56,6 +62,7 @@ private:
     const SettingsStore& store_;
     LogFiles& files_;
     std::string workingLog_;
+    bool abandoned_ = false;
 };
 
 }  // namespace veltra

@@ -41,6 +41,7 @@
 #include "shell/qt/x11_taskbar.h"
 #include "shell/settings.h"
 #include "shell/window_placement.h"
+#include "shell/store_write_notice.h"
 
 namespace veltra {
 
@@ -91,6 +92,12 @@ Form1::~Form1() = default;
 void Form1::buildPlatform(Form1Platform& p) {
     if (p.store == nullptr) {
         auto store = std::make_unique<QtSettingsStore>();
+        // Built before the prompt it uses; no write happens until start-up.
+        store->setOnWriteFailed([this](const std::string& message) {
+            if (storeNotice_) {
+                storeNotice_->onWriteFailed(message);
+            }
+        });
         p.store = store.get();
         ownStore_ = std::move(store);
     }
@@ -159,6 +166,7 @@ void Form1::buildParts() {
         *port_, *store_, *Timer1, *prompt_, *topMost_,
         [this] { return receivePath_->receiver().RecvCount; },
         [this] { receivePath_->decoder().SetDefaults(); });
+    storeNotice_ = std::make_unique<StoreWriteNotice>(*guardedPrompt_);
     saver_ = std::make_unique<LogSaver>(*platform_.saveDialog, *prompt_, *topMost_, *store_,
                                         *platform_.logFiles, platform_.workingLog);
 
@@ -453,17 +461,45 @@ void Form1::closeEvent(QCloseEvent* event) {
     Form_Unload();
 }
 
-void Form1::Form_Unload() {
+void Form1::endWithoutQuestion() {
+    // Whatever box is up now closes with the event loops, unanswered: the
+    // exit question must not read that as "No" and delete the working log.
+    saver_->Abandon();
+    if (unloaded_) {
+        // The close box got here first and its question (or the save it led
+        // to) is up: ending every event loop lets that unload run to its end,
+        // which saves the geometry and lowers DTR as any end does.
+        QCoreApplication::exit(0);
+        return;
+    }
+    Form_Unload(false);
+}
+
+void Form1::Form_Unload(bool askAboutLog) {
     if (unloaded_) {
         return;
     }
     unloaded_ = true;
-    if (!LastLogLine().empty()) {
+    if (!askAboutLog) {
+        storeNotice_->setQuiet(true);
+    } else if (!LastLogLine().empty()) {
         saver_->AskToSaveOnExit(LastLogLine());
     }
     SaveSettings();
+    releasePort();
     tray_->RemoveTrayIcon();
     QCoreApplication::quit();
+}
+
+void Form1::releasePort() {
+    // Left to the process's end, the port would be closed by the kernel with
+    // whatever DTR held then; a detector reads a raised DTR as "mute".
+    Timer1->stop();
+    Timer3->stop();
+    if (port_->isOpen()) {
+        (void)port_->setDtrEnable(false);
+        port_->close();
+    }
 }
 
 int Form1::runDialog(QDialog& dialog) {

@@ -35,6 +35,7 @@ class QtMonotonicClock;
 class QtTimeOfDay;
 class QtAutoResize;
 class DriveFeature;
+class StoreWriteNotice;
 
 // What the window takes from its surroundings. Anything left empty gets the
 // real thing; tests put in stand-ins.
@@ -63,6 +64,10 @@ public:
     void Form_Resize();
     void SaveSettings();
     void LoadSettings();
+    // Ends the program as the close box does, but asks nothing: nobody may
+    // be there to answer (logout, Ctrl-C, a closed terminal). The working
+    // log is kept for the next run.
+    void endWithoutQuestion();
 
     // MainWindowOps: what the decoder and the alert logic do to the window.
     WindowState windowState() const override;
@@ -132,7 +137,8 @@ private:
     void buildPlatform(Form1Platform& p);
     void buildParts();
     void connectMenus();
-    void Form_Unload();
+    void Form_Unload(bool askAboutLog = true);
+    void releasePort();
     void placeFromStore();
     void setLogging(bool on);
     void applyFrame(bool frameless);
@@ -175,6 +181,7 @@ private:
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<LogSaver> saver_;
     std::unique_ptr<DriveFeature> drives_;
+    std::unique_ptr<StoreWriteNotice> storeNotice_;
     // Rescales the whole face with the window.
     QtAutoResize* Resize = nullptr;
 

@@ -41,7 +41,9 @@ bool EditAllowed(std::string_view before, std::string_view after) {
 }
 
 int SpinnerValueFor(std::string_view text) {
-    double n = settings::LeadingNumber(text);
+    // Saturated: a stored number too large for a double is far above the
+    // range, not 0.
+    double n = settings::SaturatedLeadingNumber(text);
     n = std::clamp(n, static_cast<double>(kSpinnerMin), static_cast<double>(kSpinnerMax));
     // Within 0..99 the rounding cannot fail.
     return settings::RoundWhole(n).value_or(kSpinnerMin);
@@ -69,7 +71,7 @@ std::optional<std::string> TextAfterSpinnerMove(std::string_view text, int value
 }
 
 std::optional<std::string> TextOnFocusOut(std::string_view text) {
-    if (settings::LeadingNumber(text) > kSpinnerMax) {
+    if (settings::SaturatedLeadingNumber(text) > kSpinnerMax) {
         return SpinnerText(kSpinnerMax);
     }
     return std::nullopt;

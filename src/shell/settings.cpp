@@ -1,5 +1,6 @@
 #include "shell/settings.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <charconv>
@@ -226,6 +227,49 @@ double LeadingNumber(std::string_view text) {
         return 0.0;
     }
     return ToDouble(std::string_view(packed).substr(0, n)).value_or(0.0);
+}
+
+double SaturatedLeadingNumber(std::string_view text) {
+    std::string packed;
+    for (char c : text) {
+        if (!IsBlank(c)) {
+            packed += c;
+        }
+    }
+    const std::string_view number = std::string_view(packed).substr(0, NumberPrefix(packed));
+    if (number.empty()) {
+        return 0.0;
+    }
+    if (auto value = ToDouble(number)) {
+        return *value;
+    }
+    // Out of a double's range, so not 0: large when its first significant
+    // digit stands at or above the units once the exponent is applied.
+    const bool negative = number.front() == '-';
+    const std::size_t exp = number.find_first_of("eE");
+    const std::string_view mantissa = number.substr(0, exp);
+    const std::size_t point = std::min(mantissa.find('.'), mantissa.size());
+    const std::size_t first = mantissa.find_first_of("123456789");
+    if (first == std::string_view::npos) {
+        return 0.0;
+    }
+    long long place = first < point ? static_cast<long long>(point - first - 1)
+                                    : -static_cast<long long>(first - point);
+    if (exp != std::string_view::npos) {
+        long long e = 0;
+        const std::string_view digits = number.substr(exp + 1);
+        for (char c : digits) {
+            if (c >= '0' && c <= '9') {
+                e = std::min(e * 10 + (c - '0'), 1'000'000'000LL);
+            }
+        }
+        place += digits.front() == '-' ? -e : e;
+    }
+    if (place < 0) {
+        return 0.0;
+    }
+    const double largest = std::numeric_limits<double>::max();
+    return negative ? -largest : largest;
 }
 
 std::optional<std::int16_t> RoundWhole(double value) {

@@ -61,6 +61,10 @@ const Reader& ReaderFor(std::string_view key, Use use);
 std::optional<double> ParseNumber(std::string_view text);
 // The numeric prefix of a text; blanks anywhere are skipped; 0 when none.
 double LeadingNumber(std::string_view text);
+// As LeadingNumber, except that a number too large for a double (a stored
+// "1e400", a thousand nines) counts as the largest double of its sign
+// rather than as no number; one too small for a double is still 0.
+double SaturatedLeadingNumber(std::string_view text);
 // Halves to the even neighbour; nothing when outside the 16-bit range.
 std::optional<std::int16_t> RoundWhole(double value);
 

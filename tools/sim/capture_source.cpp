@@ -44,6 +44,17 @@ std::unique_ptr<CaptureSource> CaptureSource::Load(const std::string& path, bool
                 std::to_string(kMaxCaptureBytes >> 20) + " MiB";
         return nullptr;
     }
+    return FromBytes(std::move(bytes), path, loop, error);
+}
+
+std::unique_ptr<CaptureSource> CaptureSource::FromBytes(std::vector<std::uint8_t> bytes,
+                                                        const std::string& path, bool loop,
+                                                        std::string& error) {
+    if (bytes.size() > kMaxCaptureBytes) {
+        error = "the capture " + path + " is larger than " +
+                std::to_string(kMaxCaptureBytes >> 20) + " MiB";
+        return nullptr;
+    }
     if (bytes.empty()) {
         error = "the capture " + path + " is empty";
         return nullptr;

@@ -14,6 +14,10 @@ public:
     // read, is empty, or is too large to hold.
     static std::unique_ptr<CaptureSource> Load(const std::string& path, bool loop,
                                                std::string& error);
+    // The same for bytes already read from `path` (named in messages only).
+    static std::unique_ptr<CaptureSource> FromBytes(std::vector<std::uint8_t> bytes,
+                                                    const std::string& path, bool loop,
+                                                    std::string& error);
 
     bool Next(std::vector<std::uint8_t>& chunk) override;
 

@@ -65,6 +65,7 @@ int Run(const Options& o) {
     FaultInjector faults(o.seed);
     StreamPlan plan;
     plan.paced = !o.fast;
+    plan.speed = o.speed;
     std::optional<std::uint64_t> limit;
     if (o.seconds) {
         limit = static_cast<std::uint64_t>(std::llround(*o.seconds * kLineBytesPerSecond));

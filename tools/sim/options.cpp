@@ -11,6 +11,8 @@ namespace {
 
 // Longer runs than this are surely a typo (and would outlast the machine).
 constexpr double kMaxSeconds = 1e9;
+// Beyond this a pty cannot carry the stream one frame per write anyway.
+constexpr double kMaxSpeed = 1000;
 
 std::string ScenarioNames() {
     std::string names;
@@ -26,6 +28,16 @@ std::optional<double> ParseSeconds(std::string_view text) {
     const double v = std::strtod(s.c_str(), &end);
     if (s.empty() || end != s.c_str() + s.size() || !std::isfinite(v) || v <= 0 ||
         v > kMaxSeconds) {
+        return std::nullopt;
+    }
+    return v;
+}
+
+std::optional<double> ParseSpeed(std::string_view text) {
+    const std::string s(text);
+    char* end = nullptr;
+    const double v = std::strtod(s.c_str(), &end);
+    if (s.empty() || end != s.c_str() + s.size() || !std::isfinite(v) || v <= 0 || v > kMaxSpeed) {
         return std::nullopt;
     }
     return v;
@@ -107,6 +119,15 @@ ParsedOptions ParseOptions(std::span<const std::string_view> args) {
                               std::string(*v) + "'";
                 }
             }
+        } else if (arg == "--speed") {
+            if (auto v = value()) {
+                if (auto speed = ParseSpeed(*v)) {
+                    o.speed = *speed;
+                } else {
+                    r.error = "--speed needs a number above 0 and up to 1000, not '" +
+                              std::string(*v) + "'";
+                }
+            }
         } else if (arg == "--seed") {
             if (auto v = value()) {
                 if (auto seed = ParseSeed(*v)) {
@@ -161,6 +182,8 @@ Options:
                    for the next reader and go on from where the stream
                    stopped, instead of ending; a program can then disconnect
                    and connect again, as it can to a real detector
+  --speed X        pace at X times the line rate (default 1), still one
+                   frame per write: a long drive in a short time
   --faults         spoil about one frame in twelve with a lost byte, an extra
                    byte, a burst of noise bytes after it, or a 0xFE inside it;
                    a receiver must reject each spoiled frame by its sync and

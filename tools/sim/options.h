@@ -14,6 +14,7 @@ struct Options {
     std::optional<std::string> play;  // raw capture to send instead of a scenario
     std::optional<std::string> out;   // no value: a new pty
     std::optional<double> seconds;    // stream time
+    double speed = 1;                 // multiple of the line rate when paced
     std::uint64_t seed = 1;
     bool faults = false;
     bool loop = false;

@@ -1,5 +1,7 @@
 #include "streamer.h"
 
+#include <cmath>
+
 #include "line_pacer.h"
 #include "scenario.h"
 
@@ -17,7 +19,8 @@ constexpr auto kMaxLag = 250ms;
 StreamOutcome Stream(ChunkSource& source, FaultInjector* faults, Output& out,
                      const StreamPlan& plan) {
     StreamOutcome r;
-    LinePacer pacer(SteadyClock::now(), kLineBytesPerSecond);
+    LinePacer pacer(SteadyClock::now(),
+                    static_cast<int>(std::lround(kLineBytesPerSecond * plan.speed)));
     std::vector<std::uint8_t> chunk;
     while (!plan.limitBytes || r.bytes < *plan.limitBytes) {
         if (!source.Next(chunk)) {

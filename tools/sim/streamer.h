@@ -13,6 +13,7 @@ namespace veltra::sim {
 
 struct StreamPlan {
     bool paced = true;
+    double speed = 1;                         // multiple of the line rate when paced
     std::optional<std::uint64_t> limitBytes;  // the stream ends exactly here
 };
 

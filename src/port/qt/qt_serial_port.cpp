@@ -63,7 +63,11 @@ int OsErrorOf(QSerialPort::SerialPortError error) {
 }  // namespace
 
 QtSerialPort::QtSerialPort(SettingsStore& store, QObject* parent)
-    : QObject(parent), store_(store), serial_(new QSerialPort(this)) {
+    : QtSerialPort(store, new QSerialPort, parent) {}
+
+QtSerialPort::QtSerialPort(SettingsStore& store, QSerialPort* serial, QObject* parent)
+    : QObject(parent), store_(store), serial_(serial) {
+    serial_->setParent(this);
     serial_->setObjectName("MSComm1");
     connect(serial_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
     connect(serial_, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);

@@ -19,6 +19,9 @@ class QtSerialPort : public QObject, public SerialPort {
     Q_OBJECT
 public:
     explicit QtSerialPort(SettingsStore& store, QObject* parent = nullptr);
+    // With the given device object, which this port takes as its child:
+    // tests hand in one that fails the way a device can fail.
+    QtSerialPort(SettingsStore& store, QSerialPort* serial, QObject* parent = nullptr);
 
     PortResult setCommPort(int number) override;
     PortResult setSettings(const std::string& settings) override;

@@ -53,10 +53,11 @@ void QtSettingsStore::setValue(std::string_view section, std::string_view key,
     settings_.setValue(path, value);
     settings_.sync();
     if (onWriteFailed_ && !FileHolds(settings_.fileName(), path, value)) {
-        onWriteFailed_("The setting \"" + std::string(key) + "\" could not be saved to " +
+        onWriteFailed_("Veltra Scope cannot save its settings to " +
                        QDir::toNativeSeparators(settings_.fileName()).toStdString() +
-                       ". Check that this file and its folder can be written; until then the "
-                       "change lasts only until Veltra Scope ends.");
+                       " (the setting \"" + std::string(key) +
+                       "\" was not kept).\n\nOptions changed now last only until Veltra Scope "
+                       "ends. Check that this file and its folder can be written.");
     }
 }
 

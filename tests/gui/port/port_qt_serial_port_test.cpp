@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <numeric>
 
 #include "port/baud_rate.h"
@@ -131,6 +133,35 @@ TEST_F(QtSerialPortTest, OpenFailuresNameTheDeviceAndTheSystemsReason) {
     EXPECT_TRUE(Has(e->description, "in use by another program")) << e->description;
     other.close();
     EXPECT_FALSE(port.open());
+}
+
+// A device that refuses this user, as a serial port owned by the dialout
+// group does: the system answers the open with EACCES. As root no real
+// device can be made to refuse, so the refusal comes from here.
+class RefusingSerialPort : public QSerialPort {
+public:
+    bool open(OpenMode) override {
+        setErrorString(QString::fromLocal8Bit(std::strerror(EACCES)));
+        errno = EACCES;
+        return false;
+    }
+};
+
+TEST(QtSerialPortRefused, PermissionDeniedNamesTheDeviceTheReasonAndTheDialoutGroup) {
+    test::MemorySettingsStore store;
+    store.setValue(kPortsSection, "COM2", "/dev/ttyUSB7");
+    QtSerialPort port(store, new RefusingSerialPort);
+    ASSERT_FALSE(port.setCommPort(2));
+    const auto e = port.open();
+    ASSERT_TRUE(e);
+    EXPECT_EQ(e->number, port_errors::kPermissionDenied);
+    EXPECT_TRUE(Has(e->description, "/dev/ttyUSB7")) << e->description;
+    EXPECT_TRUE(Has(e->description, "Permission denied")) << e->description;
+    EXPECT_TRUE(Has(e->description, "dialout group")) << e->description;
+    EXPECT_FALSE(port.isOpen());
+    // Refused, not busy and not missing: the hint is the only one given.
+    EXPECT_FALSE(Has(e->description, "in use by another program")) << e->description;
+    EXPECT_FALSE(Has(e->description, "does not exist")) << e->description;
 }
 
 TEST_F(QtSerialPortTest, NullDiscardDropsZeroBytesOnTheLine) {

@@ -283,6 +283,50 @@ TEST_F(SettingsDialogTest, StoredTimeAboveRangeIsBoundedWhenFocusLeaves) {
     EXPECT_TRUE(store.writes.empty());
 }
 
+// A store full of garbage: every check box shows a state it can have, each
+// spinner a position within its range (clamped where the text has a number,
+// the bottom where it has none), and leaving a time box settles it to a time
+// the spinner can show.
+TEST_F(SettingsDialogTest, GarbageInTheStoreShowsSaneValues) {
+    struct Case {
+        std::string stored;
+        int spinner;  // the position shown on opening
+    };
+    for (const Case& c : {Case{"1e30", 99}, Case{"-5", 0}, Case{"nan", 0}, Case{"inf", 0},
+                          Case{"\x01\xff\xfe junk", 0}, Case{std::string(1 << 20, '9'), 99},
+                          Case{"1e400", 99}, Case{"7.5", 8}}) {
+        SCOPED_TRACE(c.stored.substr(0, 12));
+        store = MemorySettingsStore();
+        for (const char* key :
+             {"AutoHide", "AutoMute", "OnTop", "AutoConnect", "AutoMinimize", "HideTitlebar",
+              "HideMute", "KeepAspectRatio", "AutoHideTime", "AutoMuteTime"}) {
+            store.set(key, c.stored);
+        }
+        open();
+        for (int n = 1; n <= 8; ++n) {
+            const int state = check(n)->state();
+            EXPECT_TRUE(state == 0 || state == 1 || state == 2) << "Check" << n << ": " << state;
+        }
+        EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), c.spinner);
+        EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), c.spinner);
+        for (const char* name : {"Text1", "Text2"}) {
+            auto* text = child<TimeBox>(name);
+            text->setFocus();
+            QTRY_VERIFY(text->hasFocus());
+            child<QPushButton>("Command2")->setFocus();
+            QTRY_VERIFY(!text->hasFocus());
+            // Whatever stays in the box is what its spinner shows when the
+            // text is a number; a number above the range became "99".
+            if (c.spinner == 99) {
+                EXPECT_EQ(text->text(), "99") << name;
+            }
+        }
+        // Opening and looking writes nothing.
+        EXPECT_TRUE(store.writes.empty());
+        dialog.reset();
+    }
+}
+
 TEST_F(SettingsDialogTest, ClicksToggleBetweenClearAndChecked) {
     store.set("HideMute", "2");
     open();

@@ -1,7 +1,11 @@
 #include "alerts/log_writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include <cerrno>
 #include <cstring>
@@ -198,6 +202,33 @@ TEST_F(FileLogSinkTest, ReportsWhyALineCouldNotBeWritten) {
         ASSERT_TRUE(full.has_value());
         EXPECT_EQ(*full, std::strerror(ENOSPC));
     }
+}
+
+TEST_F(FileLogSinkTest, ADiskThatFillsMidLineLeavesOnlyWholeLines) {
+    // A file size limit stands in for a full disk: the kernel takes the part
+    // of a write that fits and refuses the rest. Set in a child process, as
+    // the limit is the whole process's.
+    const fs::path log = dir / "temp.log";
+    const std::string line(38, 'x');  // 40 bytes with its line end
+    const pid_t child = ::fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        FileLogSink sink(log.string());
+        int written = 0;
+        std::optional<std::string> failure;
+        while (!(failure = sink.AppendLine(line)) && written < 10) {
+            ++written;
+        }
+        const bool toldWhy = failure && *failure == std::strerror(EFBIG);
+        ::_exit(written == 2 && toldWhy ? 0 : 1);
+    }
+    int status = 0;
+    ASSERT_EQ(::waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(Read(log), line + "\r\n" + line + "\r\n");
 }
 
 }  // namespace

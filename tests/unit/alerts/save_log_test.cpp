@@ -280,6 +280,38 @@ TEST_F(LogSaverTest, AnsweringYesAtExitSavesUnlessTheDialogIsCancelled) {
     EXPECT_FALSE(fs::exists(working));
 }
 
+// Ended from outside while a box is up: the event loops end and the box
+// comes back as "No", but nobody answered it.
+TEST_F(LogSaverTest, AnEndFromOutsideDuringTheExitQuestionNeitherSavesNorDeletes) {
+    LogSaver s = saver(files);
+    prompt.answer = PromptAnswer::No;
+    prompt.duringShow = [&] { s.Abandon(); };
+    s.AskToSaveOnExit(lastLogLine);
+    EXPECT_EQ(prompt.shown.size(), 1u);
+    EXPECT_EQ(dialog.shown, 0);
+    EXPECT_EQ(ReadFile(working), SomeLog());
+
+    // Yes was answered; the replace question is up when the end comes. The
+    // dialog is not shown again and the user's file stays as it was.
+    LogSaver t = saver(files);
+    WriteFile(at("saved.txt"), "the user's own file");
+    dialog.answers = {at("saved.txt"), at("other.txt")};
+    prompt.shown.clear();
+    prompt.answer = PromptAnswer::Yes;
+    prompt.duringShow = [&] {
+        if (prompt.shown.size() == 2) {
+            t.Abandon();
+            prompt.answer = PromptAnswer::No;
+        }
+    };
+    t.AskToSaveOnExit(lastLogLine);
+    EXPECT_EQ(prompt.shown.size(), 2u);
+    EXPECT_EQ(dialog.shown, 1);
+    EXPECT_EQ(ReadFile(at("saved.txt")), "the user's own file");
+    EXPECT_FALSE(fs::exists(at("other.txt")));
+    EXPECT_EQ(ReadFile(working), SomeLog());
+}
+
 TEST(LogToggle, FlipsAndRemembersTheSwitchAsAWord) {
     MemorySettingsStore store;
     EXPECT_TRUE(ToggleLogging(store, false));

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace veltra::settings_dialog {
 namespace {
 
@@ -79,6 +81,24 @@ TEST(TimeBoxFocusOut, OnlyNumbersAboveNinetyNineAreBounded) {
     EXPECT_EQ(TextOnFocusOut(""), std::nullopt);
     EXPECT_EQ(TextOnFocusOut("-5"), std::nullopt);
     EXPECT_EQ(TextOnFocusOut("abc"), std::nullopt);
+}
+
+// Numbers beyond a double: the huge ones are above the range, the tiny
+// ones are 0, whatever way they are written.
+TEST(TimeBoxRules, NumbersTooLargeForADoubleAreAboveTheRangeNotZero) {
+    for (const std::string& huge :
+         {std::string("1e400"), std::string(400, '9'), std::string("0.5e400"),
+          std::string("12 e 999999999999999999999"), "000" + std::string(320, '7') + "x"}) {
+        SCOPED_TRACE(huge.substr(0, 20));
+        EXPECT_EQ(SpinnerValueFor(huge), 99);
+        EXPECT_EQ(TextOnFocusOut(huge), "99");
+    }
+    for (const std::string& tiny :
+         {std::string("1e-400"), std::string("-1e400"), "0." + std::string(400, '0') + "1"}) {
+        SCOPED_TRACE(tiny.substr(0, 20));
+        EXPECT_EQ(SpinnerValueFor(tiny), 0);
+        EXPECT_EQ(TextOnFocusOut(tiny), std::nullopt);
+    }
 }
 
 }  // namespace
