@@ -37,18 +37,27 @@ char DigitFor(const DisplayState& s) {
 }  // namespace
 
 std::string LogContent(const DisplayState& s) {
+    std::string line;
+    ComposeLogContent(s, line);
+    return line;
+}
+
+void ComposeLogContent(const DisplayState& s, std::string& line) {
     const char digit = DigitFor(s);
     switch (digit) {
         case 'A':
-            return "All Bogies Mode";
+            line = "All Bogies Mode";
+            return;
         case 'l':
-            return "Logic Mode";
+            line = "Logic Mode";
+            return;
         case 'L':
-            return "Advanced Logic Mode";
+            line = "Advanced Logic Mode";
+            return;
         default:
             break;
     }
-    std::string line;
+    line.clear();
     line.reserve(29);
     line += s.Band[kX] ? "X " : "  ";
     line += s.Band[kK] ? "K " : "  ";
@@ -67,7 +76,6 @@ std::string LogContent(const DisplayState& s) {
     line += s.FrontArrow ? " /\\" : "   ";
     line += s.SideArrow ? " ==" : "   ";
     line += s.RearArrow ? " \\/" : "   ";
-    return line;
 }
 
 std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
@@ -91,12 +99,12 @@ std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
 }
 
 void LogWriter::LogData(const DisplayState& state) {
-    std::string content = LogContent(state);
-    if (content == LastLogLine) {
+    ComposeLogContent(state, composed_);
+    if (composed_ == LastLogLine) {
         return;
     }
-    LastLogLine = content;
-    const auto failure = sink_.AppendLine(clock_.longTime() + " - " + content);
+    LastLogLine = composed_;
+    const auto failure = sink_.AppendLine(clock_.longTime() + " - " + composed_);
     if (!failure) {
         failureTold_ = false;
         return;

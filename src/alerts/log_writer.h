@@ -15,6 +15,9 @@ namespace veltra {
 
 // The content part of a log line for this display.
 std::string LogContent(const DisplayState& state);
+// The same, written over `content`, whose memory is reused: a frame that
+// changes nothing is composed and compared without allocating.
+void ComposeLogContent(const DisplayState& state, std::string& content);
 
 // Where log lines go. Each call appends one whole line and its line end.
 class LogSink {
@@ -58,6 +61,8 @@ private:
     const TimeOfDay& clock_;
     Prompt& prompt_;
     bool failureTold_ = false;
+    // The line composed for the latest frame, kept for its memory.
+    std::string composed_;
 };
 
 }  // namespace veltra

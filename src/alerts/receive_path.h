@@ -7,6 +7,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "alerts/log_writer.h"
 #include "link/display_decoder.h"
@@ -16,7 +17,7 @@ namespace veltra {
 
 class ReceivePath {
 public:
-    using RawLabel = std::function<void(const std::string& frame)>;
+    using RawLabel = std::function<void(std::string_view frame)>;
 
     ReceivePath(DisplayView& view, AlertHooks& alerts, MainWindowOps& window, LogSink& log,
                 const TimeOfDay& clock, Prompt& prompt, RawLabel rawLabel = {});
@@ -43,8 +44,8 @@ private:
     public:
         explicit Steps(ReceivePath& path) : path_(path) {}
         bool ShowRawChecked() const override { return path_.ShowRaw; }
-        void ShowRawFrame(const std::string& frame) override;
-        void Process(const std::string& frame) override { path_.decoder_.Process(frame); }
+        void ShowRawFrame(std::string_view frame) override;
+        void Process(std::string_view frame) override { path_.decoder_.Process(frame); }
         bool LogDataChecked() const override { return path_.LogData; }
         void LogData() override { path_.writer_.LogData(path_.decoder_.state()); }
 

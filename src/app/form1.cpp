@@ -147,9 +147,12 @@ void Form1::buildParts() {
     hooks_ = std::make_unique<Hooks>(*this);
     alerts_ =
         std::make_unique<AlertLifecycle>(*store_, *Timer2, *Timer3, *port_, *this, *clock_, *pump_);
-    receivePath_ = std::make_unique<ReceivePath>(
-        *face_, *hooks_, *this, *logSink_, *timeOfDay_, *guardedPrompt_,
-        [this](const std::string& frame) { face_->setRawText(QString::fromStdString(frame)); });
+    receivePath_ =
+        std::make_unique<ReceivePath>(*face_, *hooks_, *this, *logSink_, *timeOfDay_,
+                                      *guardedPrompt_, [this](std::string_view frame) {
+                                          face_->setRawText(QString::fromLatin1(
+                                              frame.data(), static_cast<qsizetype>(frame.size())));
+                                      });
     connection_ = std::make_unique<Connection>(
         *port_, *store_, *Timer1, *prompt_, *topMost_,
         [this] { return receivePath_->receiver().RecvCount; },

@@ -8,21 +8,21 @@ namespace veltra {
 namespace {
 
 // Byte k of a frame text, as its two hex digits; empty past the end.
-std::string_view ByteText(const std::string& sData, std::size_t k) {
+std::string_view ByteText(std::string_view sData, std::size_t k) {
     const std::size_t at = 3 * k;
     if (at >= sData.size()) {
         return {};
     }
-    return std::string_view(sData).substr(at, 2);
+    return sData.substr(at, 2);
 }
 
-bool Lit(const std::string& sData, std::size_t byte, int bit) {
+bool Lit(std::string_view sData, std::size_t byte, int bit) {
     return GetBit(ByteText(sData, byte), bit) == 1;
 }
 
 }  // namespace
 
-void DisplayDecoder::Process(const std::string& sData) {
+void DisplayDecoder::Process(std::string_view sData) {
     DisplayState& s = state_;
     s.FrontArrow = Lit(sData, 8, 0);
     s.SideArrow = Lit(sData, 9, 0);

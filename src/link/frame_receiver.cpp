@@ -1,6 +1,7 @@
 #include "link/frame_receiver.h"
 
 #include <algorithm>
+#include <array>
 
 #include "link/hex.h"
 
@@ -41,12 +42,18 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
     }
     // Everything up to the blank in front of the next sync byte; that blank
     // stays and is dropped by the resynchronisation of the next event.
-    std::string frame(text.substr(0, next - 1));
-    Consume(next - 1);
+    const std::string_view cut = text.substr(0, next - 1);
     ++CutCount;
-    if (frame.size() != kFrameTextLength) {
+    if (cut.size() != kFrameTextLength) {
+        Consume(cut.size());
         return;
     }
+    // A copy of its own, on the stack: nested events below change the
+    // buffer, and a frame that changes nothing must cost no allocation.
+    std::array<char, kFrameTextLength> text74;
+    std::copy(cut.begin(), cut.end(), text74.begin());
+    Consume(cut.size());
+    const std::string_view frame(text74.data(), text74.size());
 
     // The buffer is left alone from here on: the calls below may run nested
     // receive events that work on what follows this frame.
@@ -62,7 +69,7 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
 void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const std::size_t n = std::min(bytes.size(), kSliceBytes);
-        buffer_ += ParseBytes(bytes.first(n));
+        AppendHexText(buffer_, bytes.first(n));
         bytes = bytes.subspan(n);
         if (RecvBuffer().size() > compactAt_) {
             Compact();

@@ -17,8 +17,9 @@ class FrameSink {
 public:
     virtual ~FrameSink() = default;
     virtual bool ShowRawChecked() const = 0;
-    virtual void ShowRawFrame(const std::string& frame) = 0;
-    virtual void Process(const std::string& frame) = 0;
+    // `frame` is valid for the length of the call only.
+    virtual void ShowRawFrame(std::string_view frame) = 0;
+    virtual void Process(std::string_view frame) = 0;
     virtual bool LogDataChecked() const = 0;
     virtual void LogData() = 0;
 };

@@ -43,7 +43,7 @@ protected:
     test::FakePrompt prompt;
     std::vector<std::string> raw;
     ReceivePath path{
-        all, all, window, all, clock, prompt, [this](const std::string& f) { raw.push_back(f); }};
+        all, all, window, all, clock, prompt, [this](std::string_view f) { raw.emplace_back(f); }};
 };
 
 DisplayState Alerting(bool on) {
