@@ -26,6 +26,15 @@ public:
         receiver_.MSComm1_OnComm(commEvent, Input);
     }
 
+    // What the program does with a read from the port: the receive event,
+    // then one more event without bytes for each further frame the buffer
+    // already holds. An event takes at most one frame, and the port raises
+    // one event per read however many frames it brings, so without these a
+    // backlog (frames queued while the program starts, or while the machine
+    // is busy) would never drain: the face would show the detector's state
+    // of that many frames ago for good.
+    void OnBytesReceived(int commEvent, std::span<const std::uint8_t> bytes);
+
     // The checked states of "&Show Raw Messages" and "&Log Alert Data", read
     // at each frame.
     bool ShowRaw = false;

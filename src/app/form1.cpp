@@ -161,7 +161,7 @@ void Form1::buildParts() {
                                         *platform_.logFiles, platform_.workingLog);
 
     port_->setReceiveHandler([this](int event, std::span<const std::uint8_t> bytes) {
-        receivePath_->MSComm1_OnComm(event, bytes);
+        receivePath_->OnBytesReceived(event, bytes);
     });
     Timer1->setOnTick([this] { connection_->Timer1_Timer(); });
     Timer2->setOnTick([this] { alerts_->Timer2_Timer(); });

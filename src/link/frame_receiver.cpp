@@ -66,6 +66,12 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
     }
 }
 
+bool FrameReceiver::HoldsWholeCandidate() const {
+    const std::string_view text = RecvBuffer();
+    const std::size_t first = text.find(kSync);
+    return first != std::string_view::npos && text.find(kSync, first + 2) != std::string_view::npos;
+}
+
 void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const std::size_t n = std::min(bytes.size(), kSliceBytes);

@@ -39,6 +39,9 @@ public:
 
     // Hex text received and not yet consumed. Valid until the next event.
     std::string_view RecvBuffer() const { return std::string_view(buffer_).substr(head_); }
+    // True when the buffer holds a sync byte with another one after it: the
+    // next receive event cuts a candidate even if it brings no bytes.
+    bool HoldsWholeCandidate() const;
     // Memory the buffer holds, consumed text included.
     std::size_t Footprint() const { return buffer_.capacity(); }
     // Receive events seen, 1..1000 then 0 again; the link watchdog reads it.

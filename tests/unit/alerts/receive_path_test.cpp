@@ -89,5 +89,40 @@ TEST_F(ReceivePathTest, AFrameArrivingDuringBeginAlertIsHandledInsideIt) {
     EXPECT_EQ(window.state, WindowState::Minimised) << "the alert ended before the restore step";
 }
 
+// Frames queue while the program starts or the machine is busy; one read
+// then brings several. They all come out of that read, in order, and only
+// the unfinished frame stays behind, so the face is never frames behind.
+TEST_F(ReceivePathTest, AReadBringingABacklogHandsOnEveryWholeFrameAtOnce) {
+    path.LogData = true;
+    Bytes backlog;
+    for (const bool on : {false, true, true, false, true}) {
+        test::Append(backlog, test::FrameBytes(Alerting(on)));
+    }
+    const Bytes last = test::FrameBytes(Alerting(false));
+    test::Append(backlog, Bytes(last.begin(), last.begin() + 10));
+    path.OnBytesReceived(2, backlog);
+    EXPECT_EQ(all.shown, 5) << "the fifth frame was completed by the sixth's sync byte";
+    const std::string off = "9:41:07 PM - " + LogContent(Alerting(false));
+    const std::string on = "9:41:07 PM - " + LogContent(Alerting(true));
+    EXPECT_EQ(all.log,
+              (std::vector<std::string>{off, "BeginAlert", on, "EndAlert", off, "BeginAlert", on}));
+    // The blank before its sync byte, then ten bytes.
+    EXPECT_EQ(path.receiver().RecvBuffer().size(), 1 + 3u * 10) << "the unfinished frame is kept";
+
+    // Caught up: the next read brings one frame and hands on exactly that.
+    path.OnBytesReceived(2, Bytes(last.begin() + 10, last.end()));
+    EXPECT_EQ(all.shown, 5);
+    path.OnBytesReceived(2, test::FrameBytes(Alerting(false)));
+    EXPECT_EQ(all.shown, 6);
+    EXPECT_FALSE(path.receiver().HoldsWholeCandidate());
+    // Spoiled candidates in a backlog are cut and dropped as ever.
+    Bytes spoiled{kSyncByte, 1, 2, kSyncByte, 3};
+    test::Append(spoiled, test::FrameBytes(Alerting(true)));
+    spoiled.push_back(kSyncByte);
+    path.OnBytesReceived(2, spoiled);
+    EXPECT_EQ(all.shown, 8);
+    EXPECT_FALSE(path.receiver().HoldsWholeCandidate());
+}
+
 }  // namespace
 }  // namespace veltra
