@@ -99,7 +99,10 @@ std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
 }
 
 void LogWriter::LogData(const DisplayState& state) {
-    ComposeLogContent(state, composed_);
+    if (!composedFor_ || *composedFor_ != state) {
+        ComposeLogContent(state, composed_);
+        composedFor_ = state;
+    }
     if (composed_ == LastLogLine) {
         return;
     }

@@ -61,8 +61,10 @@ private:
     const TimeOfDay& clock_;
     Prompt& prompt_;
     bool failureTold_ = false;
-    // The line composed for the latest frame, kept for its memory.
+    // The content composed for the latest state, kept for its memory and so
+    // that a repeated state is not composed again.
     std::string composed_;
+    std::optional<DisplayState> composedFor_;
 };
 
 }  // namespace veltra

@@ -19,6 +19,10 @@ int NibbleValue(char c) {
 
 }  // namespace
 
+int HexDigitValue(char c) {
+    return NibbleValue(c);
+}
+
 std::string ParseBytes(std::span<const std::uint8_t> arry) {
     std::string text;
     AppendHexText(text, arry);

@@ -15,6 +15,9 @@ std::string ParseBytes(std::span<const std::uint8_t> arry);
 // grows it in place, so a read allocates nothing once the buffer has room.
 void AppendHexText(std::string& text, std::span<const std::uint8_t> bytes);
 
+// The value of one hex digit of either case; any other character is 0.
+int HexDigitValue(char c);
+
 // Four binary digits per hex digit, most significant first. Either case is
 // accepted; any other character reads as "0000", so the result always has
 // four characters per input character.
