@@ -38,18 +38,27 @@ char DigitFor(const DisplayState& s) {
 }  // namespace
 
 std::string LogContent(const DisplayState& s) {
+    std::string line;
+    ComposeLogContent(s, line);
+    return line;
+}
+
+void ComposeLogContent(const DisplayState& s, std::string& line) {
     const char digit = DigitFor(s);
     switch (digit) {
         case 'A':
-            return "All Bogies Mode";
+            line = "All Bogies Mode";
+            return;
         case 'l':
-            return "Logic Mode";
+            line = "Logic Mode";
+            return;
         case 'L':
-            return "Advanced Logic Mode";
+            line = "Advanced Logic Mode";
+            return;
         default:
             break;
     }
-    std::string line;
+    line.clear();
     line.reserve(29);
     line += s.Band[kX] ? "X " : "  ";
     line += s.Band[kK] ? "K " : "  ";
@@ -68,7 +77,6 @@ std::string LogContent(const DisplayState& s) {
     line += s.FrontArrow ? " /\\" : "   ";
     line += s.SideArrow ? " ==" : "   ";
     line += s.RearArrow ? " \\/" : "   ";
-    return line;
 }
 
 std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
@@ -113,12 +121,15 @@ std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
 }
 
 void LogWriter::LogData(const DisplayState& state) {
-    std::string content = LogContent(state);
-    if (content == LastLogLine) {
+    if (!composedFor_ || *composedFor_ != state) {
+        ComposeLogContent(state, composed_);
+        composedFor_ = state;
+    }
+    if (composed_ == LastLogLine) {
         return;
     }
-    LastLogLine = content;
-    const auto failure = sink_.AppendLine(clock_.longTime() + " - " + content);
+    LastLogLine = composed_;
+    const auto failure = sink_.AppendLine(clock_.longTime() + " - " + composed_);
     if (!failure) {
         failureTold_ = false;
         return;

@@ -15,6 +15,9 @@ namespace veltra {
 
 // The content part of a log line for this display.
 std::string LogContent(const DisplayState& state);
+// The same, written over `content`, whose memory is reused: a frame that
+// changes nothing is composed and compared without allocating.
+void ComposeLogContent(const DisplayState& state, std::string& content);
 
 // Where log lines go. Each call appends one whole line and its line end.
 class LogSink {
@@ -58,6 +61,10 @@ private:
     const TimeOfDay& clock_;
     Prompt& prompt_;
     bool failureTold_ = false;
+    // The content composed for the latest state, kept for its memory and so
+    // that a repeated state is not composed again.
+    std::string composed_;
+    std::optional<DisplayState> composedFor_;
 };
 
 }  // namespace veltra

@@ -9,7 +9,7 @@ ReceivePath::ReceivePath(DisplayView& view, AlertHooks& alerts, MainWindowOps& w
       decoder_(view, alerts, window),
       writer_(log, clock, prompt) {}
 
-void ReceivePath::Steps::ShowRawFrame(const std::string& frame) {
+void ReceivePath::Steps::ShowRawFrame(std::string_view frame) {
     if (path_.rawLabel_) {
         path_.rawLabel_(frame);
     }

@@ -7,6 +7,7 @@
 #include <functional>
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "alerts/log_writer.h"
 #include "link/display_decoder.h"
@@ -16,13 +17,19 @@ namespace veltra {
 
 class ReceivePath {
 public:
-    using RawLabel = std::function<void(const std::string& frame)>;
+    using RawLabel = std::function<void(std::string_view frame)>;
 
     ReceivePath(DisplayView& view, AlertHooks& alerts, MainWindowOps& window, LogSink& log,
                 const TimeOfDay& clock, Prompt& prompt, RawLabel rawLabel = {});
 
     void MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input) {
         receiver_.MSComm1_OnComm(commEvent, Input);
+    }
+
+    // What the program does with a read from the port: one receive event,
+    // which hands on every whole frame the read completes.
+    void OnBytesReceived(int commEvent, std::span<const std::uint8_t> bytes) {
+        receiver_.MSComm1_OnComm(commEvent, bytes);
     }
 
     // The checked states of "&Show Raw Messages" and "&Log Alert Data", read
@@ -43,8 +50,8 @@ private:
     public:
         explicit Steps(ReceivePath& path) : path_(path) {}
         bool ShowRawChecked() const override { return path_.ShowRaw; }
-        void ShowRawFrame(const std::string& frame) override;
-        void Process(const std::string& frame) override { path_.decoder_.Process(frame); }
+        void ShowRawFrame(std::string_view frame) override;
+        void Process(std::string_view frame) override { path_.decoder_.Process(frame); }
         bool LogDataChecked() const override { return path_.LogData; }
         void LogData() override { path_.writer_.LogData(path_.decoder_.state()); }
 

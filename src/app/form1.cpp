@@ -40,8 +40,8 @@
 #include "shell/qt/twips.h"
 #include "shell/qt/x11_taskbar.h"
 #include "shell/settings.h"
-#include "shell/window_placement.h"
 #include "shell/store_write_notice.h"
+#include "shell/window_placement.h"
 
 namespace veltra {
 
@@ -159,9 +159,12 @@ void Form1::buildParts() {
     hooks_ = std::make_unique<Hooks>(*this);
     alerts_ = std::make_unique<AlertLifecycle>(*store_, *Timer2, *Timer3, *port_, *this, *clock_,
                                                *pump_, *later_);
-    receivePath_ = std::make_unique<ReceivePath>(
-        *face_, *hooks_, *this, *logSink_, *timeOfDay_, *receivePrompt_,
-        [this](const std::string& frame) { face_->setRawText(QString::fromStdString(frame)); });
+    receivePath_ =
+        std::make_unique<ReceivePath>(*face_, *hooks_, *this, *logSink_, *timeOfDay_,
+                                      *receivePrompt_, [this](std::string_view frame) {
+                                          face_->setRawText(QString::fromLatin1(
+                                              frame.data(), static_cast<qsizetype>(frame.size())));
+                                      });
     connection_ = std::make_unique<Connection>(
         *port_, *store_, *Timer1, *prompt_, *topMost_,
         [this] { return receivePath_->receiver().RecvCount; },
@@ -175,7 +178,7 @@ void Form1::buildParts() {
         // Kept before it is processed: a prompt opened by processing must
         // not hold the recording back.
         drives_->onBytesReceived(bytes);
-        receivePath_->MSComm1_OnComm(event, bytes);
+        receivePath_->OnBytesReceived(event, bytes);
     });
     Timer1->setOnTick([this] { connection_->Timer1_Timer(); });
     Timer2->setOnTick([this] { alerts_->Timer2_Timer(); });

@@ -35,9 +35,14 @@ FrameTimings::FrameTimings(Form1& window) : window_(window) {
     window_.port().setReceiveHandler([this](int event, std::span<const std::uint8_t> bytes) {
         const std::int64_t read = Now();
         const DisplayState before = window_.face().shownState();
-        window_.receivePath().MSComm1_OnComm(event, bytes);
+        received_ += bytes.size();
+        const std::uint64_t received = received_;
+        window_.receivePath().OnBytesReceived(event, bytes);
         if (window_.face().shownState() != before) {
-            pending_.push_back(Pending{read, Now()});
+            // The cut left the buffer at the blank before the sync byte that
+            // completed the frame: " FE .. .. ", three characters a byte.
+            const std::size_t left = window_.receivePath().receiver().RecvBuffer().size() / 3;
+            pending_.push_back(Pending{read, Now(), received - left, received});
         }
     });
 }
@@ -62,8 +67,10 @@ bool FrameTimings::eventFilter(QObject* watched, QEvent* event) {
                      static_cast<long long>(painted));
     }
     for (const Pending& p : pending_) {
-        std::fprintf(stderr, "veltra-timing frame %lld %lld %lld\n", static_cast<long long>(p.read),
-                     static_cast<long long>(p.decoded), static_cast<long long>(painted));
+        std::fprintf(stderr, "veltra-timing frame %lld %lld %lld %llu %llu\n",
+                     static_cast<long long>(p.read), static_cast<long long>(p.decoded),
+                     static_cast<long long>(painted), static_cast<unsigned long long>(p.completing),
+                     static_cast<unsigned long long>(p.received));
     }
     pending_.clear();
     return true;

@@ -3,9 +3,12 @@
 // variable VELTRA_FRAME_TIMINGS is set at start-up, the program prints on
 // standard error, with times on the monotonic clock in nanoseconds:
 //   veltra-timing window-painted T     the window's first paint has finished
-//   veltra-timing frame R D P          a read that changed the face: read at
+//   veltra-timing frame R D P B N      a read that changed the face: read at
 //                                      R, decoded and logged at D, repainted
-//                                      by P
+//                                      by P; B is the place of the byte that
+//                                      completed the frame in the stream the
+//                                      program received (0 = its first byte),
+//                                      N the bytes received up to this read
 // Without the variable nothing of this exists: no filter, no wrapper, no
 // clock reads.
 
@@ -34,10 +37,13 @@ private:
     struct Pending {
         std::int64_t read;
         std::int64_t decoded;
+        std::uint64_t completing;
+        std::uint64_t received;
     };
 
     Form1& window_;
     bool windowPainted_ = false;
+    std::uint64_t received_ = 0;
     std::vector<Pending> pending_;
 };
 

@@ -2,7 +2,7 @@
 // Turns one frame text into the display state, tells the window, and tells
 // the alert lifecycle when an alert (first signal dot lit) begins and ends.
 
-#include <string>
+#include <string_view>
 
 #include "link/display_state.h"
 #include "platform/window.h"
@@ -33,7 +33,7 @@ public:
     DisplayDecoder& operator=(const DisplayDecoder&) = delete;
 
     // `sData` is a 74-character frame text; bytes it does not hold read as 0.
-    void Process(const std::string& sData);
+    void Process(std::string_view sData);
     // Every element unlit. The alert, if any, goes on: InAlert is untouched.
     void SetDefaults();
 

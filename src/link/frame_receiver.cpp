@@ -1,6 +1,7 @@
 #include "link/frame_receiver.h"
 
 #include <algorithm>
+#include <array>
 
 #include "link/hex.h"
 
@@ -47,21 +48,26 @@ void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> 
     // leave the rest queued after any batch that carried several (a stall
     // of the program, an adapter that delivers in packets), and with one
     // frame arriving per event the display would lag the detector for good.
-    while (auto frame = CutFrame()) {
-        if (frame->size() != kFrameTextLength) {
+    // Each frame is copied to the stack: nested events append to the buffer
+    // while the sink works, and a frame that changes nothing must cost no
+    // allocation.
+    std::array<char, kFrameTextLength> text;
+    while (const std::optional<bool> accepted = CutFrame(text)) {
+        if (!*accepted) {
             continue;
         }
+        const std::string_view frame(text.data(), text.size());
         if (sink_.ShowRawChecked()) {
-            sink_.ShowRawFrame(*frame);
+            sink_.ShowRawFrame(frame);
         }
-        sink_.Process(*frame);
+        sink_.Process(frame);
         if (sink_.LogDataChecked()) {
             sink_.LogData();
         }
     }
 }
 
-std::optional<std::string> FrameReceiver::CutFrame() {
+std::optional<bool> FrameReceiver::CutFrame(std::array<char, kFrameTextLength>& frame) {
     // Resynchronise: the buffer starts at the first sync byte.
     const std::size_t first = RecvBuffer().find(kSync);
     if (first != std::string_view::npos && first > 0) {
@@ -74,16 +80,26 @@ std::optional<std::string> FrameReceiver::CutFrame() {
     }
     // Everything up to the blank in front of the next sync byte; that blank
     // stays and is dropped by the next resynchronisation.
-    std::string frame(text.substr(0, next - 1));
-    Consume(next - 1);
+    const std::string_view cut = text.substr(0, next - 1);
     ++CutCount;
-    return frame;
+    const bool accepted = cut.size() == kFrameTextLength;
+    if (accepted) {
+        std::copy(cut.begin(), cut.end(), frame.begin());
+    }
+    Consume(cut.size());
+    return accepted;
+}
+
+bool FrameReceiver::HoldsWholeCandidate() const {
+    const std::string_view text = RecvBuffer();
+    const std::size_t first = text.find(kSync);
+    return first != std::string_view::npos && text.find(kSync, first + 2) != std::string_view::npos;
 }
 
 void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {
     while (!bytes.empty()) {
         const std::size_t n = std::min(bytes.size(), kSliceBytes);
-        buffer_ += ParseBytes(bytes.first(n));
+        AppendHexText(buffer_, bytes.first(n));
         bytes = bytes.subspan(n);
         if (RecvBuffer().size() > compactAt_) {
             Compact();

@@ -3,6 +3,7 @@
 // bytes as hex text, cuts display frames out of it at the sync byte and hands
 // each frame of the right length on.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -18,8 +19,9 @@ class FrameSink {
 public:
     virtual ~FrameSink() = default;
     virtual bool ShowRawChecked() const = 0;
-    virtual void ShowRawFrame(const std::string& frame) = 0;
-    virtual void Process(const std::string& frame) = 0;
+    // `frame` is valid for the length of the call only.
+    virtual void ShowRawFrame(std::string_view frame) = 0;
+    virtual void Process(std::string_view frame) = 0;
     virtual bool LogDataChecked() const = 0;
     virtual void LogData() = 0;
 };
@@ -40,6 +42,9 @@ public:
 
     // Hex text received and not yet consumed. Valid until the next event.
     std::string_view RecvBuffer() const { return std::string_view(buffer_).substr(head_); }
+    // True when the buffer holds a sync byte with another one after it: the
+    // next receive event cuts a candidate even if it brings no bytes.
+    bool HoldsWholeCandidate() const;
     // Memory the buffer holds, consumed text included.
     std::size_t Footprint() const { return buffer_.capacity(); }
     // Receive events seen, 1..1000 then 0 again; the link watchdog reads it.
@@ -53,8 +58,10 @@ public:
     static constexpr std::size_t kCompactAbove = 4096;
 
 private:
-    // The next candidate from the front of the buffer, any length.
-    std::optional<std::string> CutFrame();
+    // Cuts the next candidate off the front of the buffer: nothing when the
+    // buffer holds no whole one, false when it is rejected for its length,
+    // true when it is a frame, copied into `frame`.
+    std::optional<bool> CutFrame(std::array<char, kFrameTextLength>& frame);
     void Append(std::span<const std::uint8_t> bytes);
     void Consume(std::size_t n);
     void Compact();

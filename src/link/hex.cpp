@@ -19,16 +19,26 @@ int NibbleValue(char c) {
 
 }  // namespace
 
+int HexDigitValue(char c) {
+    return NibbleValue(c);
+}
+
 std::string ParseBytes(std::span<const std::uint8_t> arry) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
     std::string text;
-    text.reserve(arry.size() * 3);
-    for (std::uint8_t b : arry) {
-        text.push_back(kDigits[b >> 4]);
-        text.push_back(kDigits[b & 0x0F]);
-        text.push_back(' ');
-    }
+    AppendHexText(text, arry);
     return text;
+}
+
+void AppendHexText(std::string& text, std::span<const std::uint8_t> bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    const std::size_t at = text.size();
+    text.resize(at + 3 * bytes.size());
+    char* out = text.data() + at;
+    for (std::uint8_t b : bytes) {
+        *out++ = kDigits[b >> 4];
+        *out++ = kDigits[b & 0x0F];
+        *out++ = ' ';
+    }
 }
 
 std::string Hex2Bin(std::string_view hex) {

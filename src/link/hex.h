@@ -11,6 +11,12 @@ namespace veltra {
 
 // Each byte as two upper-case hex digits followed by one blank ("00 0A FE ").
 std::string ParseBytes(std::span<const std::uint8_t> arry);
+// The same text appended to `text`: the receive path keeps one buffer and
+// grows it in place, so a read allocates nothing once the buffer has room.
+void AppendHexText(std::string& text, std::span<const std::uint8_t> bytes);
+
+// The value of one hex digit of either case; any other character is 0.
+int HexDigitValue(char c);
 
 // Four binary digits per hex digit, most significant first. Either case is
 // accepted; any other character reads as "0000", so the result always has

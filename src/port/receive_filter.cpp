@@ -10,7 +10,7 @@ void ReceiveFilter::put(std::vector<std::uint8_t>& out, std::uint8_t byte) const
 }
 
 void ReceiveFilter::apply(std::vector<std::uint8_t>& bytes) {
-    if (!nullDiscard_ && !markedErrors_) {
+    if (passesAll()) {
         return;
     }
     std::vector<std::uint8_t> out;

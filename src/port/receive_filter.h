@@ -21,6 +21,8 @@ public:
 
     // Rewrites `bytes` in place.
     void apply(std::vector<std::uint8_t>& bytes);
+    // True when apply leaves every byte as it is.
+    bool passesAll() const { return !nullDiscard_ && !markedErrors_; }
     // Forgets a mark left unfinished by the last read (the port was closed).
     void reset() { state_ = State::Data; }
 

@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     test::FakePrompt prompt;
     std::vector<std::string> frames;
     ReceivePath path(h, h, window, h, clock, prompt,
-                     [&](const std::string& f) { frames.push_back(f); });
+                     [&](std::string_view f) { frames.emplace_back(f); });
     path.ShowRaw = true;
     path.LogData = true;
     h.failWrites = in.ConsumeBool();

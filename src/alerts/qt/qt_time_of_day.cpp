@@ -5,7 +5,12 @@
 namespace veltra {
 
 std::string QtTimeOfDay::longTime() const {
-    return Format(QTime::currentTime(), QLocale()).toStdString();
+    const QLocale locale;
+    if (format_.isEmpty() || locale != formatLocale_) {
+        formatLocale_ = locale;
+        format_ = LongFormatWithoutZone(locale);
+    }
+    return locale.toString(QTime::currentTime(), format_).toStdString();
 }
 
 QString QtTimeOfDay::Format(const QTime& time, const QLocale& locale) {

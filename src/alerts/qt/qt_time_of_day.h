@@ -20,6 +20,13 @@ public:
     // The long time format of `locale` without its time-zone field and the
     // blanks or brackets around it.
     static QString LongFormatWithoutZone(const QLocale& locale);
+
+private:
+    // The zone-less format of the locale it was made for. Working it out
+    // runs a regular expression; a line is written per display change, and
+    // the default locale changes only when the program sets one.
+    mutable QLocale formatLocale_{QLocale::c()};
+    mutable QString format_;
 };
 
 }  // namespace veltra

@@ -4,6 +4,8 @@
 
 #include <termios.h>
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -270,10 +272,28 @@ void QtSerialPort::onReadyRead() {
     if (threshold == 0 || serial_->bytesAvailable() < threshold) {
         return;
     }
+    const qint64 wanted = config_.inputLen() > 0
+                              ? std::min<qint64>(config_.inputLen(), serial_->bytesAvailable())
+                              : serial_->bytesAvailable();
+    // A detector sends a frame at a time, so a read is small: it goes
+    // through the stack and costs no allocation. The filter rewrites into a
+    // vector, and a large backlog needs one anyway.
+    if (filter_.passesAll() && wanted <= static_cast<qint64>(kStackRead)) {
+        std::array<std::uint8_t, kStackRead> chunk;
+        const qint64 got = serial_->read(reinterpret_cast<char*>(chunk.data()), wanted);
+        if (got > 0) {
+            deliver(std::span<const std::uint8_t>(chunk.data(), static_cast<std::size_t>(got)));
+        }
+        return;
+    }
     const QByteArray data =
         config_.inputLen() > 0 ? serial_->read(config_.inputLen()) : serial_->readAll();
     std::vector<std::uint8_t> bytes(data.begin(), data.end());
     filter_.apply(bytes);
+    deliver(bytes);
+}
+
+void QtSerialPort::deliver(std::span<const std::uint8_t> bytes) {
     if (bytes.empty() || !handler_) {
         return;
     }

@@ -5,6 +5,8 @@
 
 #include <QObject>
 #include <QSerialPort>
+#include <cstddef>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,12 +51,17 @@ public:
     const PortConfig& config() const { return config_; }
 
 private:
+    // Reads up to this size go through the stack (a second of the line is
+    // 720 bytes).
+    static constexpr std::size_t kStackRead = 4096;
+
     template <class Write>
     PortResult whileClosed(std::string_view property, Write&& write);
     PortResult setModemLine(std::string_view line, bool on);
     PortResult applyAfterOpen();
     PortResult markLineErrors();
     void onReadyRead();
+    void deliver(std::span<const std::uint8_t> bytes);
     void onErrorOccurred(QSerialPort::SerialPortError error);
 
     SettingsStore& store_;

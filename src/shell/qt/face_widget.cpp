@@ -274,6 +274,11 @@ void FaceWidget::forward(QWidget* control) {
 }
 
 void FaceWidget::ShowState(const DisplayState& state) {
+    // Most frames repeat the last one; the elements only ever change here.
+    if (lastShown_ == state) {
+        return;
+    }
+    lastShown_ = state;
     auto show = [](FacePicture* element, bool lit, const FacePicture* bright,
                    const FacePicture* dark) {
         element->setPicture((lit ? bright : dark)->picture());

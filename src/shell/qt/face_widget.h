@@ -9,6 +9,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "link/display_decoder.h"
@@ -104,6 +105,8 @@ private:
     FacePicture* image14_ = nullptr;        // mute button pressed
 
     std::vector<QWidget*> forwarders_;
+    // The state the elements were last set to; none yet at first.
+    std::optional<DisplayState> lastShown_;
 };
 
 }  // namespace veltra

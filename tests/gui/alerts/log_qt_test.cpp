@@ -38,6 +38,23 @@ TEST(LogTimeOfDay, IsTheLongTimeFormatWithoutTheTimeZone) {
     }
 }
 
+TEST(LogTimeOfDay, FollowsAChangeOfTheDefaultLocale) {
+    // One clock for the program's life: what it keeps of a locale's format
+    // must not outlive the locale.
+    const QtTimeOfDay clock;
+    const QRegularExpression twelveHour("^1?[0-9]:[0-5][0-9]:[0-5][0-9] [AP]M$");
+    const QRegularExpression twentyFourHour("^[0-2][0-9]:[0-5][0-9]:[0-5][0-9]$");
+    auto now = [&] { return QString::fromStdString(clock.longTime()); };
+    {
+        DefaultLocale us(QLocale(QLocale::English, QLocale::UnitedStates));
+        EXPECT_TRUE(twelveHour.match(now()).hasMatch()) << now().toStdString();
+        DefaultLocale de(QLocale(QLocale::German, QLocale::Germany));
+        EXPECT_TRUE(twentyFourHour.match(now()).hasMatch()) << now().toStdString();
+    }
+    DefaultLocale us(QLocale(QLocale::English, QLocale::UnitedStates));
+    EXPECT_TRUE(twelveHour.match(now()).hasMatch()) << now().toStdString();
+}
+
 class LogLocation : public ::testing::Test {
 protected:
     void SetUp() override {

@@ -44,7 +44,7 @@ protected:
     test::FakePrompt prompt;
     std::vector<std::string> raw;
     ReceivePath path{
-        all, all, window, all, clock, prompt, [this](const std::string& f) { raw.push_back(f); }};
+        all, all, window, all, clock, prompt, [this](std::string_view f) { raw.emplace_back(f); }};
 };
 
 DisplayState Alerting(bool on) {
@@ -120,6 +120,42 @@ TEST(ReceivePathPrompts, AnUnwritableLogIsToldOnceAfterTheReceiveEvent) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].buttons, PromptButtons::Ok);
     EXPECT_NE(boxes.shown[0].text.find("Is a directory"), std::string::npos);
+}
+
+// Frames queue while the program starts or the machine is busy; one read
+// then brings several. They all come out of that read, in order, and only
+// the unfinished frame stays behind, so the face is never frames behind.
+TEST_F(ReceivePathTest, AReadBringingABacklogHandsOnEveryWholeFrameAtOnce) {
+    path.LogData = true;
+    Bytes backlog;
+    for (const bool on : {false, true, true, false, true}) {
+        test::Append(backlog, test::FrameBytes(Alerting(on)));
+    }
+    const Bytes last = test::FrameBytes(Alerting(false));
+    test::Append(backlog, Bytes(last.begin(), last.begin() + 10));
+    path.OnBytesReceived(2, backlog);
+    EXPECT_EQ(all.shown, 5) << "the fifth frame was completed by the sixth's sync byte";
+    const std::string off = "9:41:07 PM - " + LogContent(Alerting(false));
+    const std::string on = "9:41:07 PM - " + LogContent(Alerting(true));
+    EXPECT_EQ(all.log,
+              (std::vector<std::string>{off, "BeginAlert", on, "EndAlert", off, "BeginAlert", on}));
+    // Ten bytes from its sync byte on (the blank before it goes with the
+    // resynchronisation that ends the event).
+    EXPECT_EQ(path.receiver().RecvBuffer().size(), 3u * 10) << "the unfinished frame is kept";
+
+    // Caught up: the next read brings one frame and hands on exactly that.
+    path.OnBytesReceived(2, Bytes(last.begin() + 10, last.end()));
+    EXPECT_EQ(all.shown, 5);
+    path.OnBytesReceived(2, test::FrameBytes(Alerting(false)));
+    EXPECT_EQ(all.shown, 6);
+    EXPECT_FALSE(path.receiver().HoldsWholeCandidate());
+    // Spoiled candidates in a backlog are cut and dropped as ever.
+    Bytes spoiled{kSyncByte, 1, 2, kSyncByte, 3};
+    test::Append(spoiled, test::FrameBytes(Alerting(true)));
+    spoiled.push_back(kSyncByte);
+    path.OnBytesReceived(2, spoiled);
+    EXPECT_EQ(all.shown, 8);
+    EXPECT_FALSE(path.receiver().HoldsWholeCandidate());
 }
 
 }  // namespace

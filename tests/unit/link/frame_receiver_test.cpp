@@ -23,8 +23,9 @@ using test::FrameText;
 class RecordingSink : public FrameSink {
 public:
     bool ShowRawChecked() const override { return showRaw; }
-    void ShowRawFrame(const std::string& f) override { calls.push_back("raw " + f); }
-    void Process(const std::string& f) override {
+    void ShowRawFrame(std::string_view f) override { calls.push_back("raw " + std::string(f)); }
+    void Process(std::string_view v) override {
+        const std::string f(v);
         calls.push_back("process " + f);
         frames.push_back(f);
         if (onProcess) {

@@ -39,8 +39,10 @@ void Hold(Bytes& stream, const DisplayState& s, int frames) {
 // The program's receiver fed one byte per event: what it takes, and when.
 struct ReceiverLog : FrameSink {
     bool ShowRawChecked() const override { return false; }
-    void ShowRawFrame(const std::string&) override {}
-    void Process(const std::string& frame) override { taken.push_back({frame, received}); }
+    void ShowRawFrame(std::string_view) override {}
+    void Process(std::string_view frame) override {
+        taken.push_back({std::string(frame), received});
+    }
     bool LogDataChecked() const override { return false; }
     void LogData() override {}
     std::vector<std::pair<std::string, std::uint64_t>> taken;
