@@ -59,12 +59,12 @@ void Run(benchmark::State& bench, const Bytes& stream, std::size_t chunk) {
         ReceivePath path(sink, sink, window, sink, clock, prompt);
         path.LogData = true;
         for (std::size_t at = 0; at < stream.size(); at += chunk) {
-            path.MSComm1_OnComm(2,
-                                std::span(stream).subspan(at, std::min(chunk, stream.size() - at)));
+            path.onBytesReceived(kCommEventReceive, std::span(stream).subspan(
+                                                        at, std::min(chunk, stream.size() - at)));
         }
         for (std::uint64_t cuts = ~0ull; cuts != path.receiver().CutCount;) {
             cuts = path.receiver().CutCount;
-            path.MSComm1_OnComm(2, {});
+            path.onBytesReceived(kCommEventReceive, {});
         }
         frames += sink.frames;
         benchmark::DoNotOptimize(sink.lines);

@@ -7,13 +7,13 @@
 #include <string_view>
 #include <vector>
 
-#include "app/form1.h"
 #include "app/frame_timings.h"
+#include "app/main_window.h"
+#include "app/shutdown_signals.h"
 #include "shell/command_line.h"
 #include "shell/display_choice.h"
 #include "shell/qt/x11_display_probe.h"
 #include "shell/version.h"
-#include "app/shutdown_signals.h"
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> args(argv + 1, argv + argc);
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     // ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
 
-    veltra::Form1 form;
+    veltra::MainWindow form;
     // Read once: without the variable the timing code is never reached.
     const auto timings = veltra::FrameTimings::FromEnvironment(form);
     // "--replay FILE", or a recording handed over by the file manager.
@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     veltra::ShutdownSignals shutdownSignals;
     QObject::connect(&shutdownSignals, &veltra::ShutdownSignals::shutdownRequested, &form,
                      [&form] { form.endWithoutQuestion(); });
-    form.Form_Load();
+    form.restoreSettings();
     // A signal taken inside a box that start-up showed has ended the program
     // already; the loop it quit will not run again.
     if (form.unloaded()) {

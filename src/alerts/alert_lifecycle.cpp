@@ -22,30 +22,30 @@ void CountTick(std::int16_t& ticks) {
 
 }  // namespace
 
-AlertLifecycle::AlertLifecycle(const SettingsStore& store, Timer& timer2, Timer& timer3,
-                               SerialPort& port, MainWindowOps& window, const MonotonicClock& clock,
-                               EventPump& pump, TaskQueue& later)
+AlertLifecycle::AlertLifecycle(const SettingsStore& store, Timer& autoHideTimer,
+                               Timer& autoMuteTimer, SerialPort& port, MainWindowOps& window,
+                               const MonotonicClock& clock, EventPump& pump, TaskQueue& later)
     : store_(store),
-      timer2_(timer2),
-      timer3_(timer3),
+      autoHideTimer_(autoHideTimer),
+      autoMuteTimer_(autoMuteTimer),
       port_(port),
       window_(window),
       clock_(clock),
       pump_(pump),
       later_(later) {
-    timer2_.setOnTick([this] { Timer2_Timer(); });
-    timer3_.setOnTick([this] { Timer3_Timer(); });
+    autoHideTimer_.setOnTick([this] { onAutoHideTick(); });
+    autoMuteTimer_.setOnTick([this] { onAutoMuteTick(); });
 }
 
 void AlertLifecycle::BeginAlert() {
     // The pending auto-hide is dropped before the mute rather than after it:
-    // an immediate mute runs pending events for 100 ms, and a Timer2 tick
+    // an immediate mute runs pending events for 100 ms, and an auto-hide tick
     // among them must not minimise the window as the alert begins.
     HideTicks = 0;
-    timer2_.stop();
+    autoHideTimer_.stop();
     if (settings::ReadBool(store_, "AutoMute", settings::Use::BeginAlert)) {
         if (settings::ReadBool(store_, "AutoMuteTime", settings::Use::BeginAlert)) {
-            timer3_.start();
+            autoMuteTimer_.start();
         } else {
             // This runs inside the receive event, which must not wait: while
             // it has not returned no more data is announced, and anything
@@ -59,7 +59,7 @@ void AlertLifecycle::BeginAlert() {
 void AlertLifecycle::EndAlert() {
     if (settings::ReadBool(store_, "AutoHide", settings::Use::EndAlert)) {
         if (settings::ReadBool(store_, "AutoHideTime", settings::Use::EndAlert)) {
-            timer2_.start();
+            autoHideTimer_.start();
         } else {
             window_.setWindowState(WindowState::Minimised);
         }
@@ -78,18 +78,18 @@ void AlertLifecycle::AutoMute() {
 }
 
 void AlertLifecycle::NoAutoHide() {
-    timer2_.stop();
+    autoHideTimer_.stop();
     HideTicks = 0;
 }
 
 void AlertLifecycle::CancelMute() {
-    timer3_.stop();
+    autoMuteTimer_.stop();
     // Where a mute that went out would have left the count, so that the
     // next alert's mute comes at the same time as after any other alert.
     MuteTicks = 1;
 }
 
-void AlertLifecycle::Timer2_Timer() {
+void AlertLifecycle::onAutoHideTick() {
     if (MuteHeld) {
         return;
     }
@@ -97,15 +97,15 @@ void AlertLifecycle::Timer2_Timer() {
     if (HideTicks >= n) {
         window_.setWindowState(WindowState::Minimised);
         HideTicks = 0;
-        timer2_.stop();
+        autoHideTimer_.stop();
     }
     CountTick(HideTicks);
 }
 
-void AlertLifecycle::Timer3_Timer() {
+void AlertLifecycle::onAutoMuteTick() {
     const int n = settings::ReadInt(store_, "AutoMuteTime", settings::Use::TimerTick);
     if (MuteTicks >= n) {
-        timer3_.stop();
+        autoMuteTimer_.stop();
         AutoMute();
         MuteTicks = 0;
     }

@@ -1,8 +1,8 @@
 #pragma once
 // What the program does when an alert begins and ends: after an alert has
 // lasted "AutoMuteTime" seconds it pulses DTR to ask the detector to mute
-// (Timer3), and "AutoHideTime" seconds after an alert has ended it minimises
-// the main window (Timer2). The display decoder calls BeginAlert/EndAlert on
+// (autoMuteTimer), and "AutoHideTime" seconds after an alert has ended it minimises
+// the main window (autoHideTimer). The display decoder calls BeginAlert/EndAlert on
 // the transitions; user actions on the window call NoAutoHide.
 //
 // The options are read afresh at every use, so a change in the settings
@@ -21,12 +21,12 @@ namespace veltra {
 
 class AlertLifecycle {
 public:
-    // Installs Timer2_Timer and Timer3_Timer as the ticks of `timer2` and
-    // `timer3`; the timers must be stopped and must outlive this object, and
+    // Installs onAutoHideTick and onAutoMuteTick as the ticks of `autoHideTimer` and
+    // `autoMuteTimer`; the timers must be stopped and must outlive this object, and
     // so must what `later` still holds for it.
-    AlertLifecycle(const SettingsStore& store, Timer& timer2, Timer& timer3, SerialPort& port,
-                   MainWindowOps& window, const MonotonicClock& clock, EventPump& pump,
-                   TaskQueue& later);
+    AlertLifecycle(const SettingsStore& store, Timer& autoHideTimer, Timer& autoMuteTimer,
+                   SerialPort& port, MainWindowOps& window, const MonotonicClock& clock,
+                   EventPump& pump, TaskQueue& later);
     AlertLifecycle(const AlertLifecycle&) = delete;
     AlertLifecycle& operator=(const AlertLifecycle&) = delete;
 
@@ -45,14 +45,14 @@ public:
     // Drops a mute still counting down, for when the alert it belongs to is
     // no longer the detector's (the link was given up for a replay).
     void CancelMute();
-    // Auto-hide countdown, once a second while Timer2 runs.
-    void Timer2_Timer();
-    // Auto-mute countdown, once a second while Timer3 runs.
-    void Timer3_Timer();
+    // Auto-hide countdown, once a second while autoHideTimer runs.
+    void onAutoHideTick();
+    // Auto-mute countdown, once a second while autoMuteTimer runs.
+    void onAutoMuteTick();
 
-    // Ticks of Timer2 counted since the alert ended.
+    // Ticks of autoHideTimer counted since the alert ended.
     std::int16_t HideTicks = 0;
-    // Ticks of Timer3 counted towards the mute; reset only by Timer3_Timer,
+    // Ticks of autoMuteTimer counted towards the mute; reset only by onAutoMuteTick,
     // so it stands at 1 after every mute.
     std::int16_t MuteTicks = 0;
     // The on-screen mute button is held down: the auto-hide count pauses.
@@ -60,8 +60,8 @@ public:
 
 private:
     const SettingsStore& store_;
-    Timer& timer2_;
-    Timer& timer3_;
+    Timer& autoHideTimer_;
+    Timer& autoMuteTimer_;
     SerialPort& port_;
     MainWindowOps& window_;
     const MonotonicClock& clock_;

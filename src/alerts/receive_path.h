@@ -22,14 +22,14 @@ public:
     ReceivePath(DisplayView& view, AlertHooks& alerts, MainWindowOps& window, LogSink& log,
                 const TimeOfDay& clock, Prompt& prompt, RawLabel rawLabel = {});
 
-    void MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input) {
-        receiver_.MSComm1_OnComm(commEvent, Input);
+    void onBytesReceived(int commEvent, std::span<const std::uint8_t> Input) {
+        receiver_.onBytesReceived(commEvent, Input);
     }
 
     // What the program does with a read from the port: one receive event,
     // which hands on every whole frame the read completes.
     void OnBytesReceived(int commEvent, std::span<const std::uint8_t> bytes) {
-        receiver_.MSComm1_OnComm(commEvent, bytes);
+        receiver_.onBytesReceived(commEvent, bytes);
     }
 
     // The checked states of "&Show Raw Messages" and "&Log Alert Data", read

@@ -4,7 +4,7 @@
 #include <QMenu>
 #include <variant>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "app/replay_strip_scaler.h"
 #include "port/baud_rate.h"
 #include "port/qt/qt_serial_port.h"
@@ -19,7 +19,7 @@
 
 namespace veltra {
 
-DriveFeature::DriveFeature(Form1& form, SettingsStore& store, SerialPort& port, Prompt& prompt)
+DriveFeature::DriveFeature(MainWindow& form, SettingsStore& store, SerialPort& port, Prompt& prompt)
     : QObject(&form), form_(form), store_(store), port_(port), prompt_(prompt) {
     recorder_ = new recorder::DriveRecorder(store_, port_, prompt_, recorder::DrivesFolder(), this);
     strip_ = new recorder::ReplayStrip(&form_);
@@ -34,21 +34,21 @@ DriveFeature::DriveFeature(Form1& form, SettingsStore& store, SerialPort& port, 
 DriveFeature::~DriveFeature() = default;
 
 void DriveFeature::addMenuItems() {
-    Form1Menus& m = form_.menus();
+    MainWindowMenus& m = form_.menus();
     // After the existing items, so that every existing position stays.
-    m.mnuFile->addSeparator()->setObjectName(QStringLiteral("replaySeparator"));
-    QAction* replay = m.mnuFile->addAction(QStringLiteral("Replay Drive..."));
+    m.fileMenu->addSeparator()->setObjectName(QStringLiteral("replaySeparator"));
+    QAction* replay = m.fileMenu->addAction(QStringLiteral("Replay Drive..."));
     replay->setObjectName(QStringLiteral("replayDriveAction"));
     connect(replay, &QAction::triggered, this, &DriveFeature::chooseAndReplay);
-    QAction* status = m.mnuHelp->addAction(QStringLiteral("Link Status..."));
+    QAction* status = m.helpMenu->addAction(QStringLiteral("Link Status..."));
     status->setObjectName(QStringLiteral("linkStatusAction"));
     connect(status, &QAction::triggered, this, &DriveFeature::showLinkStatus);
     // The pop-up menu repeats them for the frameless and the hidden window.
-    m.mnuPopup->addSeparator()->setObjectName(QStringLiteral("popReplaySeparator"));
-    QAction* popReplay = m.mnuPopup->addAction(QStringLiteral("Replay Drive..."));
+    m.popupMenu->addSeparator()->setObjectName(QStringLiteral("popReplaySeparator"));
+    QAction* popReplay = m.popupMenu->addAction(QStringLiteral("Replay Drive..."));
     popReplay->setObjectName(QStringLiteral("popReplayDriveAction"));
     connect(popReplay, &QAction::triggered, this, &DriveFeature::chooseAndReplay);
-    QAction* popStatus = m.mnuPOPHelp->addAction(QStringLiteral("Link Status..."));
+    QAction* popStatus = m.popupHelpMenu->addAction(QStringLiteral("Link Status..."));
     popStatus->setObjectName(QStringLiteral("popLinkStatusAction"));
     connect(popStatus, &QAction::triggered, this, &DriveFeature::showLinkStatus);
 }
@@ -100,7 +100,7 @@ bool DriveFeature::startReplay(const QString& path, int speed) {
     strip_->setSpeed(speed);
     strip_->attach(session_.get());
     strip_->show();
-    form_.Form_Resize();
+    form_.onWindowResized();
     session_->play();
     return true;
 }
@@ -110,7 +110,7 @@ void DriveFeature::backToLive() {
         return;
     }
     // Connecting ends the replay first.
-    form_.mnuMonitor_Click();
+    form_.onConnectTriggered();
 }
 
 void DriveFeature::endReplay() {
@@ -121,7 +121,7 @@ void DriveFeature::endReplay() {
     session_.reset();
     strip_->hide();
     form_.receivePath().decoder().SetDefaults();
-    form_.Form_Resize();
+    form_.onWindowResized();
 }
 
 int DriveFeature::stripHeight() const {

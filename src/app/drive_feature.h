@@ -19,7 +19,7 @@ class QAction;
 
 namespace veltra {
 
-class Form1;
+class MainWindow;
 
 namespace recorder {
 class DriveRecorder;
@@ -33,7 +33,7 @@ class ReplayStripScaler;
 class DriveFeature : public QObject {
     Q_OBJECT
 public:
-    DriveFeature(Form1& form, SettingsStore& store, SerialPort& port, Prompt& prompt);
+    DriveFeature(MainWindow& form, SettingsStore& store, SerialPort& port, Prompt& prompt);
     ~DriveFeature() override;
 
     // Every received byte, before the receive path sees it.
@@ -63,7 +63,7 @@ private:
     void addMenuItems();
     void tell(const QString& text);
 
-    Form1& form_;
+    MainWindow& form_;
     SettingsStore& store_;
     SerialPort& port_;
     Prompt& prompt_;

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <cstdio>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "shell/qt/face_widget.h"
 
 namespace veltra {
@@ -21,14 +21,14 @@ std::int64_t Now() {
 
 }  // namespace
 
-std::unique_ptr<FrameTimings> FrameTimings::FromEnvironment(Form1& window) {
+std::unique_ptr<FrameTimings> FrameTimings::FromEnvironment(MainWindow& window) {
     if (!qEnvironmentVariableIsSet("VELTRA_FRAME_TIMINGS")) {
         return nullptr;
     }
     return std::make_unique<FrameTimings>(window);
 }
 
-FrameTimings::FrameTimings(Form1& window) : window_(window) {
+FrameTimings::FrameTimings(MainWindow& window) : window_(window) {
     // Repaints of the window's widgets are gathered into one update request
     // to the window; the first paint comes with the window's first expose.
     QCoreApplication::instance()->installEventFilter(this);

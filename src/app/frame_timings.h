@@ -19,15 +19,15 @@
 
 namespace veltra {
 
-class Form1;
+class MainWindow;
 
 class FrameTimings : public QObject {
     Q_OBJECT
 public:
     // Null unless VELTRA_FRAME_TIMINGS is set.
-    static std::unique_ptr<FrameTimings> FromEnvironment(Form1& window);
+    static std::unique_ptr<FrameTimings> FromEnvironment(MainWindow& window);
 
-    explicit FrameTimings(Form1& window);
+    explicit FrameTimings(MainWindow& window);
     ~FrameTimings() override;
 
 protected:
@@ -41,7 +41,7 @@ private:
         std::uint64_t received;
     };
 
-    Form1& window_;
+    MainWindow& window_;
     bool windowPainted_ = false;
     std::uint64_t received_ = 0;
     std::vector<Pending> pending_;

@@ -4,7 +4,7 @@
 #include <QTimer>
 #include <cmath>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "autoresize/qt/qt_auto_resize.h"
 #include "recorder/qt/replay_strip.h"
 #include "shell/qt/face_widget.h"
@@ -19,7 +19,7 @@ constexpr double kSameFactor = 0.005;
 
 }  // namespace
 
-ReplayStripScaler::ReplayStripScaler(Form1& form, recorder::ReplayStrip& strip)
+ReplayStripScaler::ReplayStripScaler(MainWindow& form, recorder::ReplayStrip& strip)
     : QObject(&strip), form_(form), strip_(strip) {
     form_.face().installEventFilter(this);
     strip_.installEventFilter(this);
@@ -36,7 +36,7 @@ bool ReplayStripScaler::eventFilter(QObject* watched, QEvent* event) {
                 aspectQueued_ = true;
                 QTimer::singleShot(0, this, [this] {
                     aspectQueued_ = false;
-                    form_.Form_Resize();
+                    form_.onWindowResized();
                 });
             }
         } else {

@@ -6,7 +6,7 @@
 
 namespace veltra {
 
-class Form1;
+class MainWindow;
 
 namespace recorder {
 class ReplayStrip;
@@ -15,7 +15,7 @@ class ReplayStrip;
 class ReplayStripScaler : public QObject {
     Q_OBJECT
 public:
-    ReplayStripScaler(Form1& form, recorder::ReplayStrip& strip);
+    ReplayStripScaler(MainWindow& form, recorder::ReplayStrip& strip);
 
     // The factor the strip was last given.
     double factor() const { return factor_; }
@@ -26,7 +26,7 @@ protected:
 private:
     void follow();
 
-    Form1& form_;
+    MainWindow& form_;
     recorder::ReplayStrip& strip_;
     double factor_ = 1;
     bool aspectQueued_ = false;

@@ -4,7 +4,7 @@
 
 namespace veltra {
 namespace {
-constexpr std::string_view kFrame = "Frame1";
+constexpr std::string_view kFrame = "displayPanel";
 }  // namespace
 
 AutoResize::AutoResize(LayoutParent* parent, HostMode mode) : parent_(parent), mode_(mode) {}
@@ -26,7 +26,7 @@ void AutoResize::SetKeepAspectRatio(bool v) {
     }
 }
 
-void AutoResize::UserControl_InitProperties() {
+void AutoResize::initProperties() {
     fontResizable_ = kDefaultFontResizable;
     keepAspectRatio_ = kDefaultKeepAspectRatio;
     hMin_ = kDefaultHMin;
@@ -37,7 +37,7 @@ void AutoResize::UserControl_InitProperties() {
     name_ = "Resize";
 }
 
-void AutoResize::UserControl_ReadProperties(const PropertyBag& bag) {
+void AutoResize::readProperties(const PropertyBag& bag) {
     fontResizable_ = bag.ReadBool("FontResizable", kDefaultFontResizable);
     SetKeepAspectRatio(bag.ReadBool("KeepAspectRatio", kDefaultKeepAspectRatio));
     // The saved ratio wins over the one the setter just took.
@@ -50,7 +50,7 @@ void AutoResize::UserControl_ReadProperties(const PropertyBag& bag) {
     }
 }
 
-void AutoResize::UserControl_WriteProperties(PropertyBag& bag) const {
+void AutoResize::writeProperties(PropertyBag& bag) const {
     if (fontResizable_ != kDefaultFontResizable) {
         bag.WriteProperty("FontResizable", fontResizable_);
     }
@@ -69,7 +69,7 @@ void AutoResize::UserControl_WriteProperties(PropertyBag& bag) const {
     }
 }
 
-void AutoResize::UserControl_Resize() {
+void AutoResize::onBoxResized() {
     boxWidth_ = kBoxSize;
     boxHeight_ = kBoxSize;
 }
@@ -77,7 +77,7 @@ void AutoResize::UserControl_Resize() {
 void AutoResize::ResizeBox(double width, double height) {
     boxWidth_ = width;
     boxHeight_ = height;
-    UserControl_Resize();
+    onBoxResized();
 }
 
 void AutoResize::Detach() {
@@ -85,15 +85,15 @@ void AutoResize::Detach() {
     parentForm_ = nullptr;
 }
 
-void AutoResize::ParentForm_Resize() {
+void AutoResize::onParentResized() {
     LayoutParent* form = parentForm_;
     if (form == nullptr) {
         return;
     }
-    // A window without "Frame1" is laid out all the same.
+    // A window without "displayPanel" is laid out all the same.
     form->SetControlVisible(kFrame, false);
     if (form->State() == WindowState::Minimised) {
-        return;  // "Frame1" stays hidden until a later resize completes
+        return;  // "displayPanel" stays hidden until a later resize completes
     }
     if (!enabled_) {
         // Nothing to rescale, but the face must not stay blank.

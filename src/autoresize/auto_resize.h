@@ -6,7 +6,7 @@
 //
 // The host (the window that holds it) loads and saves its properties, tells
 // it whether it runs or is being designed, and forwards the window's resize
-// events to ParentForm_Resize.
+// events to onParentResized.
 
 #include <cstdint>
 #include <functional>
@@ -65,12 +65,12 @@ public:
     }
 
     // Host events.
-    void UserControl_InitProperties();
-    void UserControl_ReadProperties(const PropertyBag& bag);
-    void UserControl_WriteProperties(PropertyBag& bag) const;
-    void UserControl_Resize();
-    void ParentForm_Load() {}
-    void ParentForm_Resize();
+    void initProperties();
+    void readProperties(const PropertyBag& bag);
+    void writeProperties(PropertyBag& bag) const;
+    void onBoxResized();
+    void onParentLoaded() {}
+    void onParentResized();
 
     // Takes a new reference layout from the parent as it stands now.
     void StoreSettings();

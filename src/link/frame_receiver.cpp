@@ -19,8 +19,8 @@ constexpr std::size_t kSliceBytes = 1024;
 
 }  // namespace
 
-void FrameReceiver::MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input) {
-    if (commEvent != 2) {
+void FrameReceiver::onBytesReceived(int commEvent, std::span<const std::uint8_t> Input) {
+    if (commEvent != kCommEventReceive) {
         return;
     }
     RecvCount = RecvCount + 1 > 1000 ? 0 : RecvCount + 1;

@@ -11,6 +11,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/comm_event.h"
+
 namespace veltra {
 
 // Where accepted frames go. The checked states are asked for at each frame,
@@ -34,11 +36,11 @@ public:
     FrameReceiver(const FrameReceiver&) = delete;
     FrameReceiver& operator=(const FrameReceiver&) = delete;
 
-    // One communications event. Only the receive event (2) does anything; it
+    // One communications event. Only kCommEventReceive does anything; it
     // hands on every complete frame in the buffer, in order. May be re-entered
     // from inside the sink's calls: the nested event is counted and its bytes
     // are queued behind the frames still to come.
-    void MSComm1_OnComm(int commEvent, std::span<const std::uint8_t> Input);
+    void onBytesReceived(int commEvent, std::span<const std::uint8_t> Input);
 
     // Hex text received and not yet consumed. Valid until the next event.
     std::string_view RecvBuffer() const { return std::string_view(buffer_).substr(head_); }

@@ -9,18 +9,18 @@
 
 namespace veltra {
 
-Connection::Connection(SerialPort& port, SettingsStore& store, Timer& timer1, Prompt& prompt,
+Connection::Connection(SerialPort& port, SettingsStore& store, Timer& watchdogTimer, Prompt& prompt,
                        TopMostOps& window, std::function<std::int32_t()> recvCount,
                        std::function<void()> setDefaults, LineSpeedSetter setBaudRate)
     : port_(port),
       store_(store),
-      timer1_(timer1),
+      watchdogTimer_(watchdogTimer),
       prompt_(prompt),
       window_(window),
       recvCount_(std::move(recvCount)),
       setDefaults_(std::move(setDefaults)),
       setBaudRate_(std::move(setBaudRate)) {
-    timer1_.setOnTick([this] { Timer1_Timer(); });
+    watchdogTimer_.setOnTick([this] { onWatchdogTick(); });
 }
 
 void Connection::report(const PortError& error) {
@@ -89,11 +89,11 @@ void Connection::Connect() {
         report(*e);
         return;
     }
-    timer1_.start();
+    watchdogTimer_.start();
 }
 
 void Connection::Disconnect() {
-    timer1_.stop();
+    watchdogTimer_.stop();
     if (port_.isOpen()) {
         port_.close();
     }
@@ -102,14 +102,14 @@ void Connection::Disconnect() {
     }
 }
 
-void Connection::Timer1_Timer() {
+void Connection::onWatchdogTick() {
     const std::int32_t count = recvCount_();
     if (count != LastRecvCount) {
         LastRecvCount = count;
         return;
     }
     // No tick while the message is up: the loss is reported once.
-    timer1_.stop();
+    watchdogTimer_.stop();
     const auto opening = openings_;
     ModalGuard(window_, store_, [&] {
         prompt_.show("Veltra Scope", "Error: Veltra Scope Not Connected!", PromptIcon::Exclamation,

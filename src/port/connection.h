@@ -1,10 +1,10 @@
 #pragma once
 // The link to the detector: configures and opens the port, sets its line
 // speed, and watches it once a second. The connection state is the port's
-// own open state together with whether Timer1 runs:
-//   Closed    port closed, Timer1 stopped
-//   Watched   port open,   Timer1 running
-//   Unwatched port open,   Timer1 stopped (the line speed could not be set)
+// own open state together with whether watchdogTimer runs:
+//   Closed    port closed, watchdogTimer stopped
+//   Watched   port open,   watchdogTimer running
+//   Unwatched port open,   watchdogTimer stopped (the line speed could not be set)
 
 #include <cstdint>
 #include <functional>
@@ -25,8 +25,8 @@ public:
 
     // `recvCount` reads the receive handler's moving count of notifications;
     // `setDefaults` puts the display back to its idle look. Takes over
-    // `timer1`'s tick handler.
-    Connection(SerialPort& port, SettingsStore& store, Timer& timer1, Prompt& prompt,
+    // `watchdogTimer`'s tick handler.
+    Connection(SerialPort& port, SettingsStore& store, Timer& watchdogTimer, Prompt& prompt,
                TopMostOps& window, std::function<std::int32_t()> recvCount,
                std::function<void()> setDefaults, LineSpeedSetter setBaudRate = SetBaudRate);
     Connection(const Connection&) = delete;
@@ -37,7 +37,7 @@ public:
     bool IsPortOpen() const;
     void Disconnect();
     // One watchdog tick.
-    void Timer1_Timer();
+    void onWatchdogTick();
 
     // The receive count seen at the last tick at which it had moved. Never
     // reset: it keeps its value across connections.
@@ -49,7 +49,7 @@ private:
 
     SerialPort& port_;
     SettingsStore& store_;
-    Timer& timer1_;
+    Timer& watchdogTimer_;
     Prompt& prompt_;
     TopMostOps& window_;
     std::function<std::int32_t()> recvCount_;

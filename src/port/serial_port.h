@@ -9,6 +9,8 @@
 #include <span>
 #include <string>
 
+#include "platform/comm_event.h"
+
 namespace veltra {
 
 struct PortError {
@@ -18,9 +20,6 @@ struct PortError {
 
 // Empty on success.
 using PortResult = std::optional<PortError>;
-
-// Communications event numbers handed to the receive handler.
-inline constexpr int kCommEventReceive = 2;
 
 class SerialPort {
 public:

@@ -14,16 +14,16 @@ inline constexpr int kChecked = 1;
 inline constexpr int kGreyed = 2;
 
 struct SettingsForm {
-    int autoHide = kUnchecked;         // Check1, "AutoHide"
-    std::string autoHideTime;          // Text1, "AutoHideTime"
-    int autoMute = kUnchecked;         // Check2, "AutoMute"
-    std::string autoMuteTime;          // Text2, "AutoMuteTime"
-    int onTop = kUnchecked;            // Check3, "OnTop"
-    int autoConnect = kUnchecked;      // Check4, "AutoConnect"
-    int autoMinimize = kUnchecked;     // Check5, "AutoMinimize"
-    int hideTitlebar = kUnchecked;     // Check6, "HideTitlebar"
-    int hideMute = kUnchecked;         // Check7, "HideMute"
-    int keepAspectRatio = kUnchecked;  // Check8, "KeepAspectRatio"
+    int autoHide = kUnchecked;         // autoHideBox, "AutoHide"
+    std::string autoHideTime;          // hideSecondsBox, "AutoHideTime"
+    int autoMute = kUnchecked;         // autoMuteBox, "AutoMute"
+    std::string autoMuteTime;          // muteSecondsBox, "AutoMuteTime"
+    int onTop = kUnchecked;            // onTopBox, "OnTop"
+    int autoConnect = kUnchecked;      // autoConnectBox, "AutoConnect"
+    int autoMinimize = kUnchecked;     // autoMinimizeBox, "AutoMinimize"
+    int hideTitlebar = kUnchecked;     // hideTitleBarBox, "HideTitlebar"
+    int hideMute = kUnchecked;         // hideMuteBox, "HideMute"
+    int keepAspectRatio = kUnchecked;  // keepAspectBox, "KeepAspectRatio"
 
     bool operator==(const SettingsForm&) const = default;
 };

@@ -85,7 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         h.nested = [&] {
             if (!nestedDone) {
                 nestedDone = true;
-                path.MSComm1_OnComm(2, nestedBytes);
+                path.onBytesReceived(kCommEventReceive, nestedBytes);
                 for (std::string& f : ref.OnReceive(nestedBytes)) {
                     expected.push_back(std::move(f));
                 }
@@ -100,7 +100,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             continue;
         }
         if (what == 1) {
-            path.MSComm1_OnComm(in.ConsumeBool() ? 1 : 3, in.ConsumeBytes<std::uint8_t>(8));
+            path.onBytesReceived(in.ConsumeBool() ? 1 : 3, in.ConsumeBytes<std::uint8_t>(8));
             continue;
         }
         if (what == 2) {
@@ -129,7 +129,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (std::string& f : ref.OnReceive(bytes)) {
             expected.push_back(std::move(f));
         }
-        path.MSComm1_OnComm(2, bytes);
+        path.onBytesReceived(kCommEventReceive, bytes);
         Check(path.receiver().RecvCount == ref.count);
         Check(frames == expected);
         Check(path.receiver().RecvBuffer().size() <= ref.buffer.size());

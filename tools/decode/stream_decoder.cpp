@@ -28,7 +28,7 @@ void StreamDecoder::Receive(std::span<const std::uint8_t> bytes) {
         }
         ++received_;
     }
-    path_.MSComm1_OnComm(2, bytes);
+    path_.onBytesReceived(kCommEventReceive, bytes);
     // Cut number n was ended by sync byte number n; earlier ones are done.
     const std::uint64_t cuts = path_.receiver().CutCount;
     while (!syncAt_.empty() && firstSync_ < cuts) {

@@ -6,11 +6,11 @@ namespace veltra {
 
 QtAutoResize::QtAutoResize(QWidget* window)
     : QObject(window), parent_(window), component_(&parent_, HostMode::Run) {
-    component_.UserControl_InitProperties();
+    component_.initProperties();
     // A new instance attaches the way a loaded one does.
     PropertyBag current;
-    component_.UserControl_WriteProperties(current);
-    component_.UserControl_ReadProperties(current);
+    component_.writeProperties(current);
+    component_.readProperties(current);
     Attach();
 }
 
@@ -18,7 +18,7 @@ QtAutoResize::QtAutoResize(QWidget* window, const PropertyBag& saved)
     : QObject(window), parent_(window), component_(&parent_, HostMode::Run) {
     component_.SetName("Resize");
     component_.SetTag("NO");
-    component_.UserControl_ReadProperties(saved);
+    component_.readProperties(saved);
     Attach();
 }
 
@@ -49,7 +49,7 @@ bool QtAutoResize::eventFilter(QObject* watched, QEvent* event) {
     const bool stateChanged =
         event->type() == QEvent::WindowStateChange && watched == parent_.window();
     if (resized || stateChanged) {
-        component_.ParentForm_Resize();
+        component_.onParentResized();
     }
     return false;
 }

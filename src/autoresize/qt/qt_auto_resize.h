@@ -2,7 +2,7 @@
 // The AutoResize component on a Qt window: owned by the window (a child
 // QObject named "Resize" with the dynamic property Tag "NO"), it hears the
 // window's resize and window-state changes and hands them to
-// ParentForm_Resize.
+// onParentResized.
 //
 // Create it once the window has its central widget. In the running program
 // the component always runs (there is no designer), so it attaches at once.

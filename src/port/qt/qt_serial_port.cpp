@@ -70,7 +70,7 @@ QtSerialPort::QtSerialPort(SettingsStore& store, QObject* parent)
 QtSerialPort::QtSerialPort(SettingsStore& store, QSerialPort* serial, QObject* parent)
     : QObject(parent), store_(store), serial_(serial) {
     serial_->setParent(this);
-    serial_->setObjectName("MSComm1");
+    serial_->setObjectName("serialPort");
     connect(serial_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
     connect(serial_, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
 }

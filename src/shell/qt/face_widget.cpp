@@ -16,10 +16,10 @@ namespace {
 
 // Design measures, in twips.
 constexpr double kClientWidth = 9015, kClientHeight = 3540;
-constexpr double kFrame1Height = 3570;
-constexpr double kFrame1HeightRaw = 5775, kFrame1HeightNoRaw = 5190;
+constexpr double kDisplayPanelHeight = 3570;
+constexpr double kDisplayPanelHeightRaw = 5775, kDisplayPanelHeightNoRaw = 5190;
 
-// The digit's segments within Frame5: from (x, y) to (x, y), index = segment.
+// The digit's segments within digitPanel: from (x, y) to (x, y), index = segment.
 struct Segment {
     double x1, y1, x2, y2;
 };
@@ -29,10 +29,10 @@ constexpr Segment kSegments[8] = {
 };
 constexpr int kSegmentPixels = 8;
 
-// Signal dots: a row in Frame2; band lamps: a column in Frame3.
+// Signal dots: a row in meterPanel; band lamps: a column in bandPanel.
 constexpr double kDotLeft = 90, kDotTop = 60, kDotPitch = 405, kDotSize = 315;
 constexpr double kLampLeft = 1230, kLampTop = 60, kLampPitch = 495, kLampSize = 450;
-// Image20 and Image12 hold the texts beside the lamps.
+// bandNames and bandLegend hold the texts beside the lamps.
 constexpr double kBandNamesTop = 45, kBandLegendTop = 135, kBandTextHeight = 1830;
 
 constexpr FacePictureArt Art(FaceArt art, FaceLook look) {
@@ -51,13 +51,14 @@ FaceWidget::FaceWidget(QWidget* parent, double logicalDpi)
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(FaceWidget::sizeHint());
 
-    frame1_ = new FacePanel(Qt::black, this);
-    frame1_->setObjectName(QStringLiteral("Frame1"));
-    frame1_->setGeometry(twips(0, 0, kClientWidth, kFrame1Height));
-    forward(frame1_);
+    displayPanel_ = new FacePanel(Qt::black, this);
+    displayPanel_->setObjectName(QStringLiteral("displayPanel"));
+    displayPanel_->setGeometry(twips(0, 0, kClientWidth, kDisplayPanelHeight));
+    forward(displayPanel_);
 
-    auto* banner = caption(frame1_, QStringLiteral("Image18"), twips(-270, 0, 6630, 510),
-                           QStringLiteral("Veltra Scope"), Qt::AlignRight);
+    auto* banner =
+        caption(displayPanel_, QStringLiteral("bannerCaption"), twips(-270, 0, 6630, 510),
+                QStringLiteral("Veltra Scope"), Qt::AlignRight);
     banner->setItalic(true);
     banner->setInk(Qt::white);
 
@@ -68,24 +69,26 @@ FaceWidget::FaceWidget(QWidget* parent, double logicalDpi)
     buildArrows();
     buildTemplates();
 
-    label2_ = new QLabel(frame1_);
-    label2_->setObjectName(QStringLiteral("Label2"));
-    label2_->setGeometry(twips(135, 5265, 8745, 390));
-    label2_->setStyleSheet(QStringLiteral("color: rgb(214, 214, 214); background: black;"));
+    rawMessageLabel_ = new QLabel(displayPanel_);
+    rawMessageLabel_->setObjectName(QStringLiteral("rawMessageLabel"));
+    rawMessageLabel_->setGeometry(twips(135, 5265, 8745, 390));
+    rawMessageLabel_->setStyleSheet(
+        QStringLiteral("color: rgb(214, 214, 214); background: black;"));
     QFont mono(QStringLiteral("DejaVu Sans Mono"));
     mono.setStyleHint(QFont::Monospace);
     mono.setPointSizeF(9);
-    label2_->setFont(mono);
+    rawMessageLabel_->setFont(mono);
 
     buildMinimiseBox();
 
-    // Outside Frame1, left of the visible area: its Left is how far the face
+    // Outside displayPanel, left of the visible area: its Left is how far the face
     // shifts when the mute strip is cut off.
-    label1_ = new QLabel(this);
-    label1_->setObjectName(QStringLiteral("Label1"));
-    label1_->setGeometry(twips(-2200, 3690, 780, 240));
+    muteStripOffset_ = new QLabel(this);
+    muteStripOffset_->setObjectName(QStringLiteral("muteStripOffset"));
+    muteStripOffset_->setGeometry(twips(-2200, 3690, 780, 240));
 
-    for (QWidget* dead : {static_cast<QWidget*>(label1_), static_cast<QWidget*>(label2_)}) {
+    for (QWidget* dead :
+         {static_cast<QWidget*>(muteStripOffset_), static_cast<QWidget*>(rawMessageLabel_)}) {
         dead->installEventFilter(this);
         dead->setContextMenuPolicy(Qt::PreventContextMenu);
     }
@@ -120,24 +123,24 @@ FaceCaption* FaceWidget::caption(QWidget* parent, const QString& name, QRect box
 }
 
 void FaceWidget::buildMuteStrip() {
-    image15_ = picture(frame1_, QStringLiteral("Image15"), twips(450, 1035, 1530, 1530),
-                       Art(FaceArt::MuteButton, FaceLook::Bright));
-    image15_->installEventFilter(this);
-    image15_->setContextMenuPolicy(Qt::PreventContextMenu);
-    caption(frame1_, QStringLiteral("Image17"), twips(630, 585, 1350, 330),
+    muteButton_ = picture(displayPanel_, QStringLiteral("muteButton"), twips(450, 1035, 1530, 1530),
+                          Art(FaceArt::MuteButton, FaceLook::Bright));
+    muteButton_->installEventFilter(this);
+    muteButton_->setContextMenuPolicy(Qt::PreventContextMenu);
+    caption(displayPanel_, QStringLiteral("muteCaption"), twips(630, 585, 1350, 330),
             QStringLiteral("Mute/Mode"), Qt::AlignLeft);
-    forward(picture(frame1_, QStringLiteral("Image16"), twips(360, 570, 240, 360),
+    forward(picture(displayPanel_, QStringLiteral("speakerIcon"), twips(360, 570, 240, 360),
                     Art(FaceArt::Speaker, FaceLook::Bright)));
 }
 
 void FaceWidget::buildDigit() {
-    auto* frame5 = new FacePanel(Qt::black, frame1_);
-    frame5->setObjectName(QStringLiteral("Frame5"));
-    frame5->setGeometry(twips(2250, 675, 1455, 1815));
-    forward(frame5);
+    auto* digitPanel = new FacePanel(Qt::black, displayPanel_);
+    digitPanel->setObjectName(QStringLiteral("digitPanel"));
+    digitPanel->setGeometry(twips(2250, 675, 1455, 1815));
+    forward(digitPanel);
     for (int i = 1; i <= 7; ++i) {
         const Segment& s = kSegments[i];
-        auto* line = new SegmentLine(frame5);
+        auto* line = new SegmentLine(digitPanel);
         line->setObjectName(QStringLiteral("Line%1").arg(i));
         line->setBorderWidth(kSegmentPixels);
         line->setLine(TwipsToPixels(s.x1, dpi_), TwipsToPixels(s.y1, dpi_),
@@ -145,19 +148,19 @@ void FaceWidget::buildDigit() {
         line->setBorderColor(kDarkRed);
         lines_[i] = line;
     }
-    caption(frame5, QStringLiteral("Image19"), twips(90, 1485, 1260, 270),
+    caption(digitPanel, QStringLiteral("digitCaption"), twips(90, 1485, 1260, 270),
             QStringLiteral("Count/Mode"), Qt::AlignHCenter);
 }
 
 void FaceWidget::buildMeter() {
-    auto* frame2 = new FacePanel(Qt::black, frame1_);
-    frame2->setObjectName(QStringLiteral("Frame2"));
-    frame2->setGeometry(twips(2250, 2610, 3345, 735));
-    forward(frame2);
-    caption(frame2, QStringLiteral("Image21"), twips(90, 450, 990, 300), QStringLiteral("Strength"),
-            Qt::AlignLeft);
+    auto* meterPanel = new FacePanel(Qt::black, displayPanel_);
+    meterPanel->setObjectName(QStringLiteral("meterPanel"));
+    meterPanel->setGeometry(twips(2250, 2610, 3345, 735));
+    forward(meterPanel);
+    caption(meterPanel, QStringLiteral("meterCaption"), twips(90, 450, 990, 300),
+            QStringLiteral("Strength"), Qt::AlignLeft);
     for (int i = 0; i < 8; ++i) {
-        imgSig_[i] = picture(frame2, Indexed("ImgSig", i),
+        imgSig_[i] = picture(meterPanel, Indexed("ImgSig", i),
                              twips(kDotLeft + i * kDotPitch, kDotTop, kDotSize, kDotSize),
                              Art(FaceArt::Dot, FaceLook::Dark));
         forward(imgSig_[i]);
@@ -165,14 +168,14 @@ void FaceWidget::buildMeter() {
 }
 
 void FaceWidget::buildBands() {
-    auto* frame3 = new FacePanel(Qt::black, frame1_);
-    frame3->setObjectName(QStringLiteral("Frame3"));
-    frame3->setGeometry(twips(3915, 540, 2310, 2040));
-    forward(frame3);
+    auto* bandPanel = new FacePanel(Qt::black, displayPanel_);
+    bandPanel->setObjectName(QStringLiteral("bandPanel"));
+    bandPanel->setGeometry(twips(3915, 540, 2310, 2040));
+    forward(bandPanel);
 
-    auto* names = caption(frame3, QStringLiteral("Image20"),
+    auto* names = caption(bandPanel, QStringLiteral("bandNames"),
                           twips(90, kBandNamesTop, 1110, kBandTextHeight), {}, Qt::AlignRight);
-    auto* legend = caption(frame3, QStringLiteral("Image12"),
+    auto* legend = caption(bandPanel, QStringLiteral("bandLegend"),
                            twips(1710, kBandLegendTop, 525, kBandTextHeight), {}, Qt::AlignLeft);
     // What each lamp stands for, beside it: its name, and the band's
     // wavelength or frequency in small print.
@@ -186,7 +189,7 @@ void FaceWidget::buildBands() {
     for (int i = 0; i < 4; ++i) {
         const double top = kLampTop + i * kLampPitch;
         imgBand_[i] =
-            picture(frame3, Indexed("ImgBand", i), twips(kLampLeft, top, kLampSize, kLampSize),
+            picture(bandPanel, Indexed("ImgBand", i), twips(kLampLeft, top, kLampSize, kLampSize),
                     Art(FaceArt::Lamp, FaceLook::Dark));
         forward(imgBand_[i]);
         const double centre = top + kLampSize / 2;
@@ -200,17 +203,17 @@ void FaceWidget::buildBands() {
 }
 
 void FaceWidget::buildArrows() {
-    auto* frame4 = new FacePanel(Qt::black, frame1_);
-    frame4->setObjectName(QStringLiteral("Frame4"));
-    frame4->setGeometry(twips(6390, 135, 2490, 3120));
-    forward(frame4);
-    image4_ = picture(frame4, QStringLiteral("Image4"), twips(135, 135, 2205, 1440),
-                      Art(FaceArt::FrontArrow, FaceLook::Dark));
-    image6_ = picture(frame4, QStringLiteral("Image6"), twips(135, 1665, 2190, 480),
-                      Art(FaceArt::SideArrow, FaceLook::Dark));
-    image5_ = picture(frame4, QStringLiteral("Image5"), twips(135, 2160, 2190, 795),
-                      Art(FaceArt::RearArrow, FaceLook::Dark));
-    for (QWidget* arrow : {image4_, image6_, image5_}) {
+    auto* arrowPanel = new FacePanel(Qt::black, displayPanel_);
+    arrowPanel->setObjectName(QStringLiteral("arrowPanel"));
+    arrowPanel->setGeometry(twips(6390, 135, 2490, 3120));
+    forward(arrowPanel);
+    frontArrow_ = picture(arrowPanel, QStringLiteral("frontArrow"), twips(135, 135, 2205, 1440),
+                          Art(FaceArt::FrontArrow, FaceLook::Dark));
+    sideArrow_ = picture(arrowPanel, QStringLiteral("sideArrow"), twips(135, 1665, 2190, 480),
+                         Art(FaceArt::SideArrow, FaceLook::Dark));
+    rearArrow_ = picture(arrowPanel, QStringLiteral("rearArrow"), twips(135, 2160, 2190, 795),
+                         Art(FaceArt::RearArrow, FaceLook::Dark));
+    for (QWidget* arrow : {frontArrow_, sideArrow_, rearArrow_}) {
         forward(arrow);
     }
 }
@@ -220,52 +223,59 @@ void FaceWidget::buildTemplates() {
     double left = 0;
     constexpr double kTop = 3705;
     auto make = [&](const QString& name, double w, double h, FacePictureArt art) {
-        FacePicture* p = picture(frame1_, name, twips(left, kTop, w, h), art);
+        FacePicture* p = picture(displayPanel_, name, twips(left, kTop, w, h), art);
         p->hide();
         left += w + 60;
         return p;
     };
-    image1_ =
-        make(QStringLiteral("Image1"), 2205, 1440, Art(FaceArt::FrontArrow, FaceLook::Bright));
-    image3_[0] = make(Indexed("Image3", 0), 2205, 1440, Art(FaceArt::FrontArrow, FaceLook::Dark));
-    image7_ = make(QStringLiteral("Image7"), 2190, 480, Art(FaceArt::SideArrow, FaceLook::Bright));
-    image3_[1] = make(Indexed("Image3", 1), 2190, 480, Art(FaceArt::SideArrow, FaceLook::Dark));
-    image2_ = make(QStringLiteral("Image2"), 2190, 795, Art(FaceArt::RearArrow, FaceLook::Bright));
-    image3_[2] = make(Indexed("Image3", 2), 2190, 795, Art(FaceArt::RearArrow, FaceLook::Dark));
-    image8_ =
-        make(QStringLiteral("Image8"), kDotSize, kDotSize, Art(FaceArt::Dot, FaceLook::Bright));
-    image9_ = make(QStringLiteral("Image9"), kDotSize, kDotSize, Art(FaceArt::Dot, FaceLook::Dark));
-    image10_ =
-        make(QStringLiteral("Image10"), kLampSize, kLampSize, Art(FaceArt::Lamp, FaceLook::Bright));
-    image11_ =
-        make(QStringLiteral("Image11"), kLampSize, kLampSize, Art(FaceArt::Lamp, FaceLook::Dark));
-    image13_ =
-        make(QStringLiteral("Image13"), 1530, 1530, Art(FaceArt::MuteButton, FaceLook::Bright));
-    image14_ =
-        make(QStringLiteral("Image14"), 1530, 1530, Art(FaceArt::MuteButton, FaceLook::Dark));
+    frontArrowLit_ = make(QStringLiteral("frontArrowLit"), 2205, 1440,
+                          Art(FaceArt::FrontArrow, FaceLook::Bright));
+    arrowUnlit_[0] =
+        make(Indexed("arrowUnlit", 0), 2205, 1440, Art(FaceArt::FrontArrow, FaceLook::Dark));
+    sideArrowLit_ =
+        make(QStringLiteral("sideArrowLit"), 2190, 480, Art(FaceArt::SideArrow, FaceLook::Bright));
+    arrowUnlit_[1] =
+        make(Indexed("arrowUnlit", 1), 2190, 480, Art(FaceArt::SideArrow, FaceLook::Dark));
+    rearArrowLit_ =
+        make(QStringLiteral("rearArrowLit"), 2190, 795, Art(FaceArt::RearArrow, FaceLook::Bright));
+    arrowUnlit_[2] =
+        make(Indexed("arrowUnlit", 2), 2190, 795, Art(FaceArt::RearArrow, FaceLook::Dark));
+    dotLit_ =
+        make(QStringLiteral("dotLit"), kDotSize, kDotSize, Art(FaceArt::Dot, FaceLook::Bright));
+    dotUnlit_ =
+        make(QStringLiteral("dotUnlit"), kDotSize, kDotSize, Art(FaceArt::Dot, FaceLook::Dark));
+    lampLit_ =
+        make(QStringLiteral("lampLit"), kLampSize, kLampSize, Art(FaceArt::Lamp, FaceLook::Bright));
+    lampUnlit_ =
+        make(QStringLiteral("lampUnlit"), kLampSize, kLampSize, Art(FaceArt::Lamp, FaceLook::Dark));
+    muteButtonUp_ = make(QStringLiteral("muteButtonUp"), 1530, 1530,
+                         Art(FaceArt::MuteButton, FaceLook::Bright));
+    muteButtonDown_ = make(QStringLiteral("muteButtonDown"), 1530, 1530,
+                           Art(FaceArt::MuteButton, FaceLook::Dark));
     // Hidden, so they never see the mouse; they forward like their siblings
     // would if ever shown.
-    forward(image1_);
-    forward(image2_);
+    forward(frontArrowLit_);
+    forward(rearArrowLit_);
 }
 
 void FaceWidget::buildMinimiseBox() {
-    frame7_ = new FacePanel(QColor(28, 28, 28), frame1_);
-    frame7_->setObjectName(QStringLiteral("Frame7"));
-    frame7_->setGeometry(twips(8685, 0, 330, 330));
+    minimiseBox_ = new FacePanel(QColor(28, 28, 28), displayPanel_);
+    minimiseBox_->setObjectName(QStringLiteral("minimiseBox"));
+    minimiseBox_->setGeometry(twips(8685, 0, 330, 330));
     // The glyph is a 20 x 19 pixel picture, centred in the box.
     const QSize glyph(20, 19);
-    image22_ = picture(frame7_, QStringLiteral("Image22"),
-                       QRect(QPoint((frame7_->width() - glyph.width()) / 2,
-                                    (frame7_->height() - glyph.height()) / 2),
-                             glyph),
-                       Art(FaceArt::MinimiseGlyph, FaceLook::Bright));
-    for (QWidget* w : {static_cast<QWidget*>(frame7_), static_cast<QWidget*>(image22_)}) {
+    minimiseGlyph_ = picture(minimiseBox_, QStringLiteral("minimiseGlyph"),
+                             QRect(QPoint((minimiseBox_->width() - glyph.width()) / 2,
+                                          (minimiseBox_->height() - glyph.height()) / 2),
+                                   glyph),
+                             Art(FaceArt::MinimiseGlyph, FaceLook::Bright));
+    for (QWidget* w :
+         {static_cast<QWidget*>(minimiseBox_), static_cast<QWidget*>(minimiseGlyph_)}) {
         w->installEventFilter(this);
         w->setContextMenuPolicy(Qt::PreventContextMenu);
     }
-    frame7_->raise();
-    frame7_->hide();
+    minimiseBox_->raise();
+    minimiseBox_->hide();
 }
 
 void FaceWidget::forward(QWidget* control) {
@@ -283,17 +293,17 @@ void FaceWidget::ShowState(const DisplayState& state) {
                    const FacePicture* dark) {
         element->setPicture((lit ? bright : dark)->picture());
     };
-    show(image4_, state.FrontArrow, image1_, image3_[0]);
-    show(image6_, state.SideArrow, image7_, image3_[1]);
-    show(image5_, state.RearArrow, image2_, image3_[2]);
+    show(frontArrow_, state.FrontArrow, frontArrowLit_, arrowUnlit_[0]);
+    show(sideArrow_, state.SideArrow, sideArrowLit_, arrowUnlit_[1]);
+    show(rearArrow_, state.RearArrow, rearArrowLit_, arrowUnlit_[2]);
     for (int i = 1; i <= 7; ++i) {
         lines_[i]->setBorderColor(state.Segment[i] ? kLitRed : kDarkRed);
     }
     for (int i = 0; i < 8; ++i) {
-        show(imgSig_[i], state.Signal[i], image8_, image9_);
+        show(imgSig_[i], state.Signal[i], dotLit_, dotUnlit_);
     }
     for (int i = 0; i < 4; ++i) {
-        show(imgBand_[i], state.Band[i], image10_, image11_);
+        show(imgBand_[i], state.Band[i], lampLit_, lampUnlit_);
     }
 }
 
@@ -302,42 +312,43 @@ DisplayState FaceWidget::shownState() const {
         return element->picture() == bright->picture();
     };
     DisplayState s;
-    s.FrontArrow = lit(image4_, image1_);
-    s.SideArrow = lit(image6_, image7_);
-    s.RearArrow = lit(image5_, image2_);
+    s.FrontArrow = lit(frontArrow_, frontArrowLit_);
+    s.SideArrow = lit(sideArrow_, sideArrowLit_);
+    s.RearArrow = lit(rearArrow_, rearArrowLit_);
     for (int i = 1; i <= 7; ++i) {
         s.Segment[i] = lines_[i]->borderColor() == kLitRed;
     }
     for (int i = 0; i < 8; ++i) {
-        s.Signal[i] = lit(imgSig_[i], image8_);
+        s.Signal[i] = lit(imgSig_[i], dotLit_);
     }
     for (int i = 0; i < 4; ++i) {
-        s.Band[i] = lit(imgBand_[i], image10_);
+        s.Band[i] = lit(imgBand_[i], lampLit_);
     }
     return s;
 }
 
 void FaceWidget::setMuteFace(bool pressed) {
-    image15_->setPicture((pressed ? image14_ : image13_)->picture());
+    muteButton_->setPicture((pressed ? muteButtonDown_ : muteButtonUp_)->picture());
 }
 
 bool FaceWidget::muteFacePressed() const {
-    return image15_->picture() == image14_->picture();
+    return muteButton_->picture() == muteButtonDown_->picture();
 }
 
 void FaceWidget::setRawText(const QString& text) {
-    label2_->setText(text);
+    rawMessageLabel_->setText(text);
 }
 
 void FaceWidget::setRawVisible(bool visible) {
-    frame1_->resize(frame1_->width(),
-                    TwipsToPixels(visible ? kFrame1HeightRaw : kFrame1HeightNoRaw, dpi_));
+    displayPanel_->resize(
+        displayPanel_->width(),
+        TwipsToPixels(visible ? kDisplayPanelHeightRaw : kDisplayPanelHeightNoRaw, dpi_));
 }
 
 void FaceWidget::setFrameless(bool frameless) {
-    frame7_->setVisible(frameless);
+    minimiseBox_->setVisible(frameless);
     if (frameless) {
-        frame7_->raise();
+        minimiseBox_->raise();
     }
 }
 
@@ -367,7 +378,7 @@ bool FaceWidget::eventFilter(QObject* watched, QEvent* event) {
         return QWidget::eventFilter(watched, event);
     }
     auto* mouse = static_cast<QMouseEvent*>(event);
-    if (watched == image15_) {
+    if (watched == muteButton_) {
         // The mute button answers any button and does not move the window.
         if (type == QEvent::MouseButtonPress || type == QEvent::MouseButtonDblClick) {
             emit muteMouseDown(mouse->button());
@@ -376,7 +387,7 @@ bool FaceWidget::eventFilter(QObject* watched, QEvent* event) {
         }
         return true;
     }
-    if (watched == frame7_ || watched == image22_) {
+    if (watched == minimiseBox_ || watched == minimiseGlyph_) {
         // A click: the left button let go over the box it was pressed on.
         auto* box = static_cast<QWidget*>(watched);
         if (type == QEvent::MouseButtonRelease && mouse->button() == Qt::LeftButton &&
@@ -389,7 +400,7 @@ bool FaceWidget::eventFilter(QObject* watched, QEvent* event) {
         return forwardMouse(event);
     }
     // Labels keep their presses to themselves, as the panel does not own them.
-    return watched == label1_ || watched == label2_;
+    return watched == muteStripOffset_ || watched == rawMessageLabel_;
 }
 
 void FaceWidget::mousePressEvent(QMouseEvent* event) {

@@ -40,7 +40,7 @@ public:
     bool muteFacePressed() const;
     // The raw-message label below the visible display.
     void setRawText(const QString& text);
-    // Frame1 grows to uncover the raw-message label, or shrinks back.
+    // displayPanel grows to uncover the raw-message label, or shrinks back.
     void setRawVisible(bool visible);
     // The minimise box is shown only while the window has no frame.
     void setFrameless(bool frameless);
@@ -79,30 +79,30 @@ private:
     bool forwardMouse(QEvent* event);
 
     double dpi_;
-    FacePanel* frame1_ = nullptr;
-    QLabel* label1_ = nullptr;
-    QLabel* label2_ = nullptr;
-    FacePanel* frame7_ = nullptr;
-    FacePicture* image22_ = nullptr;
-    FacePicture* image15_ = nullptr;
+    FacePanel* displayPanel_ = nullptr;
+    QLabel* muteStripOffset_ = nullptr;
+    QLabel* rawMessageLabel_ = nullptr;
+    FacePanel* minimiseBox_ = nullptr;
+    FacePicture* minimiseGlyph_ = nullptr;
+    FacePicture* muteButton_ = nullptr;
 
     // Display elements and the hidden templates whose pictures they copy.
-    FacePicture* image4_ = nullptr;        // front arrow
-    FacePicture* image6_ = nullptr;        // side arrow
-    FacePicture* image5_ = nullptr;        // rear arrow
+    FacePicture* frontArrow_ = nullptr;
+    FacePicture* sideArrow_ = nullptr;
+    FacePicture* rearArrow_ = nullptr;
     std::array<SegmentLine*, 8> lines_{};  // Line1..Line7; index 0 unused
     std::array<FacePicture*, 8> imgSig_{};
     std::array<FacePicture*, 4> imgBand_{};
-    FacePicture* image1_ = nullptr;         // front arrow lit
-    FacePicture* image2_ = nullptr;         // rear arrow lit
-    FacePicture* image7_ = nullptr;         // side arrow lit
-    std::array<FacePicture*, 3> image3_{};  // arrows unlit: front, side, rear
-    FacePicture* image8_ = nullptr;         // dot lit
-    FacePicture* image9_ = nullptr;         // dot unlit
-    FacePicture* image10_ = nullptr;        // lamp lit
-    FacePicture* image11_ = nullptr;        // lamp unlit
-    FacePicture* image13_ = nullptr;        // mute button released
-    FacePicture* image14_ = nullptr;        // mute button pressed
+    FacePicture* frontArrowLit_ = nullptr;
+    FacePicture* rearArrowLit_ = nullptr;
+    FacePicture* sideArrowLit_ = nullptr;
+    std::array<FacePicture*, 3> arrowUnlit_{};  // front, side, rear
+    FacePicture* dotLit_ = nullptr;
+    FacePicture* dotUnlit_ = nullptr;
+    FacePicture* lampLit_ = nullptr;
+    FacePicture* lampUnlit_ = nullptr;
+    FacePicture* muteButtonUp_ = nullptr;
+    FacePicture* muteButtonDown_ = nullptr;
 
     std::vector<QWidget*> forwarders_;
     // The state the elements were last set to; none yet at first.

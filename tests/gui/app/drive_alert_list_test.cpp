@@ -16,7 +16,7 @@
 #include <QtTest/QTest>
 
 #include "app/drive_feature.h"
-#include "form1_harness.h"
+#include "main_window_harness.h"
 #include "recorder/qt/alert_list_dialog.h"
 #include "recorder/qt/replay_session.h"
 
@@ -92,10 +92,10 @@ Rows ListRows(const QTableWidget& table) {
     return rows;
 }
 
-class DriveAlertListTest : public Form1Test {
+class DriveAlertListTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         store.set("AutoConnect", "0");
     }
 

@@ -12,7 +12,7 @@
 
 #include "app/drive_feature.h"
 #include "app/replay_strip_scaler.h"
-#include "form1_harness.h"
+#include "main_window_harness.h"
 #include "recorder/qt/replay_session.h"
 #include "recorder/qt/replay_strip.h"
 
@@ -21,10 +21,10 @@ namespace {
 
 constexpr std::uint64_t kBytesPerSecond = 720;
 
-class DriveReplayTest : public Form1Test {
+class DriveReplayTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         // Drives of the live link go to the test's own folder.
         oldDataHome_ = qgetenv("XDG_DATA_HOME");
         qputenv("XDG_DATA_HOME", dir.filePath(QStringLiteral("data")).toLocal8Bit());
@@ -107,7 +107,7 @@ TEST_F(DriveReplayTest, TheStripPlaysPausesChangesSpeedAndSeeks) {
 
 TEST_F(DriveReplayTest, BackToLiveAndConnectEndTheReplayAndConnect) {
     load();
-    form->mnuMonitor_Click();
+    form->onConnectTriggered();
     ASSERT_TRUE(port.isOpen());
     // The live link pauses for the replay.
     ASSERT_TRUE(form->drives().startReplay(writeDrive()));
@@ -127,7 +127,7 @@ TEST_F(DriveReplayTest, BackToLiveAndConnectEndTheReplayAndConnect) {
     ASSERT_TRUE(form->drives().startReplay(writeDrive()));
     session()->pause();
     session()->seek(12 * kBytesPerSecond);
-    form->menus().mnuMonitor->trigger();
+    form->menus().connectAction->trigger();
     EXPECT_EQ(session(), nullptr);
     EXPECT_FALSE(strip().isVisible());
     EXPECT_TRUE(port.isOpen());
@@ -142,7 +142,7 @@ TEST_F(DriveReplayTest, AMutePendingFromALiveAlertNeverGoesOutDuringAReplay) {
     store.set("AutoMute", "1");
     store.set("AutoMuteTime", "1");
     load();
-    form->mnuMonitor_Click();
+    form->onConnectTriggered();
     ASSERT_TRUE(port.isOpen());
     send(KaAlert());  // the mute is due two ticks from now
     ASSERT_TRUE(showsAlert());
@@ -166,7 +166,7 @@ TEST_F(DriveReplayTest, TheStripsTextScalesWithTheFace) {
     const double designPoints = alerts->font().pointSizeF();
     ASSERT_GT(designPoints, 0);
     const QSize design = face()->size();
-    auto* caption = face()->findChild<QWidget*>(QStringLiteral("Label2"));
+    auto* caption = face()->findChild<QWidget*>(QStringLiteral("rawMessageLabel"));
     ASSERT_NE(caption, nullptr);
     const double captionPoints = caption->font().pointSizeF();
 

@@ -62,7 +62,7 @@ QColor CentreOf(const FaceWidget& face, const QImage& shot, const char* name) {
     return shot.pixelColor((QPointF(at) * shot.devicePixelRatio()).toPoint());
 }
 
-const char* const kElements[] = {"Image4",     "Image6",    "Image5",    "Line1",      "Line2",
+const char* const kElements[] = {"frontArrow", "sideArrow", "rearArrow", "Line1",      "Line2",
                                  "Line3",      "Line4",     "Line5",     "Line6",      "Line7",
                                  "ImgSig(0)",  "ImgSig(1)", "ImgSig(2)", "ImgSig(3)",  "ImgSig(4)",
                                  "ImgSig(5)",  "ImgSig(6)", "ImgSig(7)", "ImgBand(0)", "ImgBand(1)",
@@ -108,7 +108,7 @@ double MeanLightness(const QImage& image) {
 
 TEST(FaceLook, PressedMuteButtonIsDarker) {
     FaceWidget face(nullptr, 96);
-    QWidget* button = face.findChild<QWidget*>("Image15");
+    QWidget* button = face.findChild<QWidget*>("muteButton");
     ASSERT_NE(button, nullptr);
     const double released = MeanLightness(button->grab().toImage());
     face.setMuteFace(true);

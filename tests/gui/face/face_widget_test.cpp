@@ -41,24 +41,24 @@ TEST(FaceLayout, ElementsSitAtTheirDesignPlaces) {
         QRect rect;
     };
     const Place places[] = {
-        {"Frame1", "FaceWidget", PxRect(0, 0, 9015, 3570)},
-        {"Label1", "FaceWidget", PxRect(-2200, 3690, 780, 240)},
-        {"Frame7", "Frame1", PxRect(8685, 0, 330, 330)},
-        {"Image15", "Frame1", PxRect(450, 1035, 1530, 1530)},
-        {"Image17", "Frame1", PxRect(630, 585, 1350, 330)},
-        {"Image16", "Frame1", PxRect(360, 570, 240, 360)},
-        {"Image18", "Frame1", PxRect(-270, 0, 6630, 510)},
-        {"Frame5", "Frame1", PxRect(2250, 675, 1455, 1815)},
-        {"Image19", "Frame5", PxRect(90, 1485, 1260, 270)},
-        {"Frame2", "Frame1", PxRect(2250, 2610, 3345, 735)},
-        {"Image21", "Frame2", PxRect(90, 450, 990, 300)},
-        {"Frame3", "Frame1", PxRect(3915, 540, 2310, 2040)},
-        {"Image20", "Frame3", PxRect(90, 45, 1110, 1830)},
-        {"Image12", "Frame3", PxRect(1710, 135, 525, 1830)},
-        {"Frame4", "Frame1", PxRect(6390, 135, 2490, 3120)},
-        {"Image4", "Frame4", PxRect(135, 135, 2205, 1440)},
-        {"Image6", "Frame4", PxRect(135, 1665, 2190, 480)},
-        {"Image5", "Frame4", PxRect(135, 2160, 2190, 795)},
+        {"displayPanel", "FaceWidget", PxRect(0, 0, 9015, 3570)},
+        {"muteStripOffset", "FaceWidget", PxRect(-2200, 3690, 780, 240)},
+        {"minimiseBox", "displayPanel", PxRect(8685, 0, 330, 330)},
+        {"muteButton", "displayPanel", PxRect(450, 1035, 1530, 1530)},
+        {"muteCaption", "displayPanel", PxRect(630, 585, 1350, 330)},
+        {"speakerIcon", "displayPanel", PxRect(360, 570, 240, 360)},
+        {"bannerCaption", "displayPanel", PxRect(-270, 0, 6630, 510)},
+        {"digitPanel", "displayPanel", PxRect(2250, 675, 1455, 1815)},
+        {"digitCaption", "digitPanel", PxRect(90, 1485, 1260, 270)},
+        {"meterPanel", "displayPanel", PxRect(2250, 2610, 3345, 735)},
+        {"meterCaption", "meterPanel", PxRect(90, 450, 990, 300)},
+        {"bandPanel", "displayPanel", PxRect(3915, 540, 2310, 2040)},
+        {"bandNames", "bandPanel", PxRect(90, 45, 1110, 1830)},
+        {"bandLegend", "bandPanel", PxRect(1710, 135, 525, 1830)},
+        {"arrowPanel", "displayPanel", PxRect(6390, 135, 2490, 3120)},
+        {"frontArrow", "arrowPanel", PxRect(135, 135, 2205, 1440)},
+        {"sideArrow", "arrowPanel", PxRect(135, 1665, 2190, 480)},
+        {"rearArrow", "arrowPanel", PxRect(135, 2160, 2190, 795)},
     };
     for (const Place& p : places) {
         QWidget* w = Find(face, QString::fromLatin1(p.name));
@@ -71,7 +71,7 @@ TEST(FaceLayout, ElementsSitAtTheirDesignPlaces) {
     for (int i = 0; i < 8; ++i) {
         QWidget* dot = Find(face, QStringLiteral("ImgSig(%1)").arg(i));
         ASSERT_NE(dot, nullptr);
-        EXPECT_EQ(dot->parentWidget()->objectName(), "Frame2");
+        EXPECT_EQ(dot->parentWidget()->objectName(), "meterPanel");
         EXPECT_EQ(dot->size(), QSize(Px(315), Px(315)));
         EXPECT_EQ(dot->x() - Find(face, "ImgSig(0)")->x(), Px(405 * i));
         EXPECT_EQ(dot->y(), Find(face, "ImgSig(0)")->y());
@@ -79,46 +79,48 @@ TEST(FaceLayout, ElementsSitAtTheirDesignPlaces) {
     for (int i = 0; i < 4; ++i) {
         QWidget* lamp = Find(face, QStringLiteral("ImgBand(%1)").arg(i));
         ASSERT_NE(lamp, nullptr);
-        EXPECT_EQ(lamp->parentWidget()->objectName(), "Frame3");
+        EXPECT_EQ(lamp->parentWidget()->objectName(), "bandPanel");
         EXPECT_EQ(lamp->size(), QSize(Px(450), Px(450)));
         EXPECT_EQ(lamp->y() - Find(face, "ImgBand(0)")->y(), Px(495 * i));
         EXPECT_EQ(lamp->x(), Find(face, "ImgBand(0)")->x());
     }
-    EXPECT_EQ(Find<FaceCaption>(face, "Image20")->lines(), QStringList({"Laser", "Ka", "K", "X"}));
+    EXPECT_EQ(Find<FaceCaption>(face, "bandNames")->lines(),
+              QStringList({"Laser", "Ka", "K", "X"}));
 
     // The minimise box: hidden until the window goes frameless.
-    QWidget* frame7 = Find(face, "Frame7");
-    QWidget* glyph = Find(face, "Image22");
-    EXPECT_EQ(glyph->parentWidget(), frame7);
+    QWidget* minimiseBox = Find(face, "minimiseBox");
+    QWidget* glyph = Find(face, "minimiseGlyph");
+    EXPECT_EQ(glyph->parentWidget(), minimiseBox);
     EXPECT_EQ(glyph->size(), QSize(20, 19));
-    EXPECT_TRUE(frame7->isHidden());
+    EXPECT_TRUE(minimiseBox->isHidden());
     face.setFrameless(true);
-    EXPECT_FALSE(frame7->isHidden());
+    EXPECT_FALSE(minimiseBox->isHidden());
     face.setFrameless(false);
-    EXPECT_TRUE(frame7->isHidden());
+    EXPECT_TRUE(minimiseBox->isHidden());
 
     // Templates and the raw-message label lie below the visible height.
-    const QStringList below = {"Image1",    "Image2",  "Image7", "Image3(0)", "Image3(1)",
-                               "Image3(2)", "Image8",  "Image9", "Image10",   "Image11",
-                               "Image13",   "Image14", "Label2"};
+    const QStringList below = {"frontArrowLit",  "rearArrowLit",  "sideArrowLit", "arrowUnlit(0)",
+                               "arrowUnlit(1)",  "arrowUnlit(2)", "dotLit",       "dotUnlit",
+                               "lampLit",        "lampUnlit",     "muteButtonUp", "muteButtonDown",
+                               "rawMessageLabel"};
     for (const QString& name : below) {
         QWidget* w = Find(face, name);
         ASSERT_NE(w, nullptr);
-        EXPECT_EQ(w->parentWidget()->objectName(), "Frame1") << name.toStdString();
+        EXPECT_EQ(w->parentWidget()->objectName(), "displayPanel") << name.toStdString();
         EXPECT_GE(w->y(), Px(3570)) << name.toStdString();
-        if (name != "Label2") {
+        if (name != "rawMessageLabel") {
             EXPECT_TRUE(w->isHidden()) << name.toStdString();
         }
     }
-    QWidget* frame1 = Find(face, "Frame1");
-    QWidget* label2 = Find(face, "Label2");
+    QWidget* displayPanel = Find(face, "displayPanel");
+    QWidget* rawMessageLabel = Find(face, "rawMessageLabel");
     face.setRawVisible(true);
-    EXPECT_EQ(frame1->height(), Px(5775));
-    EXPECT_LE(label2->geometry().bottom(), frame1->height());
+    EXPECT_EQ(displayPanel->height(), Px(5775));
+    EXPECT_LE(rawMessageLabel->geometry().bottom(), displayPanel->height());
     face.setRawVisible(false);
-    EXPECT_EQ(frame1->height(), Px(5190));
-    EXPECT_GE(label2->y(), frame1->height());
-    EXPECT_EQ(frame1->width(), Px(9015));
+    EXPECT_EQ(displayPanel->height(), Px(5190));
+    EXPECT_GE(rawMessageLabel->y(), displayPanel->height());
+    EXPECT_EQ(displayPanel->width(), Px(9015));
 }
 
 TEST(FaceLayout, SegmentsAreSlantedLinesInTheDigitPanel) {
@@ -137,7 +139,7 @@ TEST(FaceLayout, SegmentsAreSlantedLinesInTheDigitPanel) {
     for (int i = 1; i <= 7; ++i) {
         auto* line = Find<SegmentLine>(face, QStringLiteral("Line%1").arg(i));
         ASSERT_NE(line, nullptr);
-        EXPECT_EQ(line->parentWidget()->objectName(), "Frame5");
+        EXPECT_EQ(line->parentWidget()->objectName(), "digitPanel");
         EXPECT_EQ(line->property("veltraType").toString(), "Line");
         EXPECT_EQ(line->property("X1").toInt(), Px(segs[i].x1)) << i;
         EXPECT_EQ(line->property("Y1").toInt(), Px(segs[i].y1)) << i;
@@ -178,9 +180,9 @@ struct Wire {
 
 std::vector<Wire> Wires() {
     std::vector<Wire> wires = {
-        {"Image4", "Image1", [](DisplayState& s) -> bool& { return s.FrontArrow; }},
-        {"Image6", "Image7", [](DisplayState& s) -> bool& { return s.SideArrow; }},
-        {"Image5", "Image2", [](DisplayState& s) -> bool& { return s.RearArrow; }},
+        {"frontArrow", "frontArrowLit", [](DisplayState& s) -> bool& { return s.FrontArrow; }},
+        {"sideArrow", "sideArrowLit", [](DisplayState& s) -> bool& { return s.SideArrow; }},
+        {"rearArrow", "rearArrowLit", [](DisplayState& s) -> bool& { return s.RearArrow; }},
     };
     static const char* const kLines[8] = {"",      "Line1", "Line2", "Line3",
                                           "Line4", "Line5", "Line6", "Line7"};
@@ -192,12 +194,12 @@ std::vector<Wire> Wires() {
                                          "ImgSig(4)", "ImgSig(5)", "ImgSig(6)", "ImgSig(7)"};
     for (int i = 0; i < 8; ++i) {
         wires.push_back(
-            {kDots[i], "Image8", [i](DisplayState& s) -> bool& { return s.Signal[i]; }});
+            {kDots[i], "dotLit", [i](DisplayState& s) -> bool& { return s.Signal[i]; }});
     }
     static const char* const kLamps[4] = {"ImgBand(0)", "ImgBand(1)", "ImgBand(2)", "ImgBand(3)"};
     for (int i = 0; i < 4; ++i) {
         wires.push_back(
-            {kLamps[i], "Image10", [i](DisplayState& s) -> bool& { return s.Band[i]; }});
+            {kLamps[i], "lampLit", [i](DisplayState& s) -> bool& { return s.Band[i]; }});
     }
     return wires;
 }
@@ -231,9 +233,9 @@ TEST(FaceState, EachElementLightsItsOwnWidgetAndReadsBack) {
 
 TEST(FaceState, MuteButtonShowsThePressedOrReleasedFace) {
     FaceWidget face(nullptr, kDpi);
-    auto* button = Find<FacePicture>(face, "Image15");
-    auto* released = Find<FacePicture>(face, "Image13");
-    auto* pressed = Find<FacePicture>(face, "Image14");
+    auto* button = Find<FacePicture>(face, "muteButton");
+    auto* released = Find<FacePicture>(face, "muteButtonUp");
+    auto* pressed = Find<FacePicture>(face, "muteButtonDown");
     EXPECT_EQ(button->picture(), released->picture());
     EXPECT_NE(released->picture(), pressed->picture());
     face.setMuteFace(true);
@@ -272,10 +274,11 @@ protected:
 };
 
 TEST_F(FaceMouse, DisplayControlsForwardPressesAndMoves) {
-    const QStringList controls = {"Frame1",    "Frame2",    "Frame3",     "Frame4",    "Frame5",
-                                  "Image4",    "Image5",    "Image6",     "Image12",   "Image16",
-                                  "Image17",   "Image18",   "Image19",    "Image20",   "Image21",
-                                  "ImgSig(0)", "ImgSig(7)", "ImgBand(0)", "ImgBand(3)"};
+    const QStringList controls = {"displayPanel", "meterPanel",  "bandPanel",    "arrowPanel",
+                                  "digitPanel",   "frontArrow",  "rearArrow",    "sideArrow",
+                                  "bandLegend",   "speakerIcon", "muteCaption",  "bannerCaption",
+                                  "digitCaption", "bandNames",   "meterCaption", "ImgSig(0)",
+                                  "ImgSig(7)",    "ImgBand(0)",  "ImgBand(3)"};
     for (const QString& name : controls) {
         QWidget* w = Find(face, name);
         ASSERT_NE(w, nullptr);
@@ -312,7 +315,7 @@ TEST_F(FaceMouse, DisplayControlsForwardPressesAndMoves) {
 }
 
 TEST_F(FaceMouse, MuteButtonAndMinimiseBoxDoNotMoveTheWindow) {
-    auto* button = Find(face, "Image15");
+    auto* button = Find(face, "muteButton");
     click(button, Qt::RightButton);
     ASSERT_EQ(muteDown.size(), 1);
     EXPECT_EQ(muteDown[0][0].value<Qt::MouseButton>(), Qt::RightButton);
@@ -320,17 +323,17 @@ TEST_F(FaceMouse, MuteButtonAndMinimiseBoxDoNotMoveTheWindow) {
     EXPECT_EQ(muteUp[0][0].value<Qt::MouseButton>(), Qt::RightButton);
 
     face.setFrameless(true);
-    click(Find(face, "Image22"));
-    QWidget* frame7 = Find(face, "Frame7");
+    click(Find(face, "minimiseGlyph"));
+    QWidget* minimiseBox = Find(face, "minimiseBox");
     // Its corner, outside the glyph.
-    const QPoint corner(0, frame7->height() - 1);
-    press(frame7, corner);
-    release(frame7, corner);
-    click(frame7);
+    const QPoint corner(0, minimiseBox->height() - 1);
+    press(minimiseBox, corner);
+    release(minimiseBox, corner);
+    click(minimiseBox);
     EXPECT_EQ(minimise.size(), 3);
     // Pressed on the box but let go elsewhere: no click.
-    press(frame7, corner);
-    release(frame7, QPoint(-30, 40));
+    press(minimiseBox, corner);
+    release(minimiseBox, QPoint(-30, 40));
     EXPECT_EQ(minimise.size(), 3);
 
     EXPECT_EQ(down.size(), 0);

@@ -57,15 +57,20 @@ protected:
     test::Pty pty;
     test::MemorySettingsStore store;
     QtSerialPort port{store};
-    CountingTimer timer1;
+    CountingTimer watchdogTimer;
     test::FakePrompt prompt;
     test::FakeWindow window;
     std::int32_t recvCount = 0;
     std::size_t received = 0;
     int defaults = 0;
     QTimer talker;
-    Connection link{
-        port, store, timer1, prompt, window, [this] { return recvCount; }, [this] { ++defaults; }};
+    Connection link{port,
+                    store,
+                    watchdogTimer,
+                    prompt,
+                    window,
+                    [this] { return recvCount; },
+                    [this] { ++defaults; }};
 };
 
 TEST_F(ConnectionOnPty, ConnectPutsTheLineAt7200AndDtrChangesKeepIt) {
@@ -88,7 +93,7 @@ TEST_F(ConnectionOnPty, WatchdogStaysQuietWhileDataFlowsAndTripsWhenTheLineFalls
     link.Connect();
     ASSERT_TRUE(link.IsPortOpen());
     startTalking();
-    ASSERT_TRUE(test::WaitUntil([&] { return timer1.ticks >= 3; }));
+    ASSERT_TRUE(test::WaitUntil([&] { return watchdogTimer.ticks >= 3; }));
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_GT(received, 0u);
 
@@ -98,7 +103,7 @@ TEST_F(ConnectionOnPty, WatchdogStaysQuietWhileDataFlowsAndTripsWhenTheLineFalls
     EXPECT_EQ(prompt.shown[0].text, "Error: Veltra Scope Not Connected!");
     EXPECT_EQ(prompt.shown[0].title, "Veltra Scope");
     EXPECT_FALSE(link.IsPortOpen());
-    EXPECT_FALSE(timer1.isActive());
+    EXPECT_FALSE(watchdogTimer.isActive());
     EXPECT_EQ(defaults, 1);
 
     // Reconnecting works, and a silent line trips again.
@@ -133,7 +138,7 @@ TEST_F(ConnectionOnPty, AMissingDeviceIsReportedWithTheSystemsReason) {
               0u)
         << prompt.shown[0].text;
     EXPECT_FALSE(link.IsPortOpen());
-    EXPECT_FALSE(timer1.isActive());
+    EXPECT_FALSE(watchdogTimer.isActive());
 }
 
 }  // namespace

@@ -51,11 +51,11 @@ protected:
         }
         return n;
     }
-    // Ticks Timer3 until a pulse goes out; returns the tick that sent it.
+    // Ticks autoMuteTimer until a pulse goes out; returns the tick that sent it.
     int ticksUntilMute(int limit = 200) {
         const int before = pulses();
         for (int t = 1; t <= limit; ++t) {
-            timer3.tick();
+            autoMuteTimer.tick();
             if (pulses() != before) {
                 return t;
             }
@@ -65,7 +65,7 @@ protected:
     int ticksUntilMinimised(int limit = 200) {
         window.state = WindowState::Normal;
         for (int t = 1; t <= limit; ++t) {
-            timer2.tick();
+            autoHideTimer.tick();
             if (window.state == WindowState::Minimised) {
                 return t;
             }
@@ -74,23 +74,23 @@ protected:
     }
 
     MemorySettingsStore store;
-    FakeTimer timer2;
-    FakeTimer timer3;
+    FakeTimer autoHideTimer;
+    FakeTimer autoMuteTimer;
     FakeClock clock;
     TimedPort port{clock};
     FakeWindow window;
     FakeEventPump pump;
     test::FakeTaskQueue later;
     std::chrono::nanoseconds step = 7ms;
-    AlertLifecycle life{store, timer2, timer3, port, window, clock, pump, later};
+    AlertLifecycle life{store, autoHideTimer, autoMuteTimer, port, window, clock, pump, later};
 };
 
 TEST_F(AlertLifecycleTest, FirstMuteAfterStartComesATickLaterThanLaterOnes) {
     // An empty store: auto-mute on, five seconds.
     life.BeginAlert();
-    EXPECT_TRUE(timer3.isActive());
+    EXPECT_TRUE(autoMuteTimer.isActive());
     EXPECT_EQ(ticksUntilMute(), 6);
-    EXPECT_FALSE(timer3.isActive());
+    EXPECT_FALSE(autoMuteTimer.isActive());
     EXPECT_EQ(port.dtrHistory, (std::vector<bool>{true, false}));
     life.EndAlert();
 
@@ -111,7 +111,7 @@ TEST_F(AlertLifecycleTest, ZeroMuteTimePulsesOnceTheReceiveEventHasReturned) {
     EXPECT_EQ(pump.calls, 0) << "no nested wait inside BeginAlert";
     later.RunAll();
     EXPECT_EQ(port.dtrHistory, (std::vector<bool>{true, false}));
-    EXPECT_FALSE(timer3.isActive());
+    EXPECT_FALSE(autoMuteTimer.isActive());
 
     // Auto-mute is on only for the number 1.
     for (const char* off : {"0", "2", "-1"}) {
@@ -119,29 +119,29 @@ TEST_F(AlertLifecycleTest, ZeroMuteTimePulsesOnceTheReceiveEventHasReturned) {
         life.BeginAlert();
         later.RunAll();
         EXPECT_EQ(pulses(), 1) << off;
-        EXPECT_FALSE(timer3.isActive()) << off;
+        EXPECT_FALSE(autoMuteTimer.isActive()) << off;
     }
 }
 
 TEST_F(AlertLifecycleTest, PendingMuteOutlivesTheAlertAndIsNotRestartedOrCancelled) {
     life.BeginAlert();
-    timer3.tick();
-    timer3.tick();
+    autoMuteTimer.tick();
+    autoMuteTimer.tick();
     life.EndAlert();  // a two-second alert
-    timer3.tick();
+    autoMuteTimer.tick();
     life.BeginAlert();               // a new alert while the mute is pending
     store.set("AutoMute", "0");      // switching it off does not stop it
     EXPECT_EQ(ticksUntilMute(), 3);  // the sixth tick since the first alert
-    EXPECT_EQ(timer3.starts, 1);
+    EXPECT_EQ(autoMuteTimer.starts, 1);
 }
 
 TEST_F(AlertLifecycleTest, ACancelledMuteNeverGoesOutAndTheNextAlertIsTimedAsAfterAMute) {
     life.BeginAlert();
-    timer3.tick();
-    timer3.tick();
-    timer3.tick();
+    autoMuteTimer.tick();
+    autoMuteTimer.tick();
+    autoMuteTimer.tick();
     life.CancelMute();
-    EXPECT_FALSE(timer3.isActive());
+    EXPECT_FALSE(autoMuteTimer.isActive());
     EXPECT_EQ(ticksUntilMute(50), -1);
     EXPECT_TRUE(port.dtrHistory.empty());
     // Not three ticks into the old count: the full five seconds again.
@@ -152,7 +152,7 @@ TEST_F(AlertLifecycleTest, ACancelledMuteNeverGoesOutAndTheNextAlertIsTimedAsAft
 TEST_F(AlertLifecycleTest, LoweringTheMuteTimeBelowTheCountMutesAtTheNextTick) {
     life.BeginAlert();
     for (int i = 0; i < 4; ++i) {
-        timer3.tick();
+        autoMuteTimer.tick();
     }
     EXPECT_EQ(pulses(), 0);
     store.set("AutoMuteTime", "2");
@@ -171,7 +171,7 @@ TEST_F(AlertLifecycleTest, EmptyOrNonNumericTimesCountAsZero) {
         window.state = WindowState::Normal;
         life.EndAlert();
         EXPECT_EQ(window.state, WindowState::Minimised) << '"' << text << '"';
-        EXPECT_FALSE(timer2.isActive());
+        EXPECT_FALSE(autoHideTimer.isActive());
     }
 
     // The tick handlers read such a text as 0 too: a pending count completes.
@@ -188,9 +188,9 @@ TEST_F(AlertLifecycleTest, EmptyOrNonNumericTimesCountAsZero) {
 TEST_F(AlertLifecycleTest, AutoHideMinimisesAtTheTickAfterItsTime) {
     life.BeginAlert();
     life.EndAlert();
-    EXPECT_TRUE(timer2.isActive());
+    EXPECT_TRUE(autoHideTimer.isActive());
     EXPECT_EQ(ticksUntilMinimised(), 6);
-    EXPECT_FALSE(timer2.isActive());
+    EXPECT_FALSE(autoHideTimer.isActive());
 
     // Each alert starts its own count from zero.
     store.set("AutoHideTime", "2");
@@ -206,11 +206,11 @@ TEST_F(AlertLifecycleTest, ANewAlertOrAClickCancelsThePendingAutoHide) {
         window.state = WindowState::Normal;
         life.BeginAlert();
         life.EndAlert();
-        timer2.tick();
-        timer2.tick();
-        timer2.tick();
+        autoHideTimer.tick();
+        autoHideTimer.tick();
+        autoHideTimer.tick();
         cancel();
-        EXPECT_FALSE(timer2.isActive());
+        EXPECT_FALSE(autoHideTimer.isActive());
         EXPECT_EQ(life.HideTicks, 0);
         EXPECT_EQ(window.state, WindowState::Normal);
 
@@ -222,14 +222,14 @@ TEST_F(AlertLifecycleTest, ANewAlertOrAClickCancelsThePendingAutoHide) {
 TEST_F(AlertLifecycleTest, HoldingTheMuteButtonPausesTheAutoHideCount) {
     life.BeginAlert();
     life.EndAlert();
-    timer2.tick();
-    timer2.tick();
+    autoHideTimer.tick();
+    autoHideTimer.tick();
     life.MuteHeld = true;
     for (int i = 0; i < 10; ++i) {
-        timer2.tick();
+        autoHideTimer.tick();
     }
     EXPECT_EQ(window.state, WindowState::Normal);
-    EXPECT_TRUE(timer2.isActive());
+    EXPECT_TRUE(autoHideTimer.isActive());
     life.MuteHeld = false;
     EXPECT_EQ(ticksUntilMinimised(), 4);
 }
@@ -238,13 +238,13 @@ TEST_F(AlertLifecycleTest, AutoHideSettingsAreReadAtEachUse) {
     store.set("AutoHideTime", "0");
     life.EndAlert();
     EXPECT_EQ(window.log, (std::vector<std::string>{"minimise"}));
-    EXPECT_FALSE(timer2.isActive());
+    EXPECT_FALSE(autoHideTimer.isActive());
 
     window.state = WindowState::Normal;
     store.set("AutoHide", "0");
     store.set("AutoHideTime", "5");
     life.EndAlert();
-    EXPECT_FALSE(timer2.isActive());
+    EXPECT_FALSE(autoHideTimer.isActive());
     EXPECT_EQ(window.state, WindowState::Normal);
 }
 
@@ -272,7 +272,7 @@ TEST_F(AlertLifecycleTest, ThePulseLastsJustOver100msWhilePendingEventsRun) {
 
 TEST_F(AlertLifecycleTest, EventsRunDuringThePulseMayReenterIt) {
     // A frame ends the alert and another begins one during the pulse, and a
-    // due Timer3 tick pulses inside it: the nested pulse completes, then the
+    // due autoMuteTimer tick pulses inside it: the nested pulse completes, then the
     // outer one, then the new alert's own.
     store.set("AutoMuteTime", "0");
     store.set("AutoHideTime", "1");
@@ -281,9 +281,9 @@ TEST_F(AlertLifecycleTest, EventsRunDuringThePulseMayReenterIt) {
         clock.advance(step);
         if (++round == 3) {
             life.EndAlert();
-            timer2.tick();
+            autoHideTimer.tick();
             life.BeginAlert();
-            life.AutoMute();  // as a due Timer3 tick does
+            life.AutoMute();  // as a due autoMuteTimer tick does
         }
     };
     life.BeginAlert();
@@ -292,7 +292,7 @@ TEST_F(AlertLifecycleTest, EventsRunDuringThePulseMayReenterIt) {
     EXPECT_FALSE(port.dtr);
     ASSERT_EQ(port.changes.size(), 6u);
     EXPECT_GT(port.changes[3].at - port.changes[0].at, 100ms);
-    EXPECT_FALSE(timer2.isActive());  // the nested BeginAlert dropped the auto-hide
+    EXPECT_FALSE(autoHideTimer.isActive());  // the nested BeginAlert dropped the auto-hide
 }
 
 TEST_F(AlertLifecycleTest, AnImmediateMuteDoesNotLetAPendingAutoHideMinimise) {
@@ -301,11 +301,11 @@ TEST_F(AlertLifecycleTest, AnImmediateMuteDoesNotLetAPendingAutoHideMinimise) {
     store.set("AutoHideTime", "1");
     life.BeginAlert();
     life.EndAlert();
-    timer2.tick();
+    autoHideTimer.tick();
     store.set("AutoMuteTime", "0");
     pump.hook = [&] {
         clock.advance(step);
-        timer2.tick();
+        autoHideTimer.tick();
     };
     life.BeginAlert();
     later.RunAll();

@@ -41,11 +41,11 @@ protected:
     // One frame per read, or split in two reads as a slow line delivers it.
     void Send(const Bytes& frame, std::size_t split = 0) {
         if (split == 0) {
-            path.MSComm1_OnComm(2, frame);
+            path.onBytesReceived(kCommEventReceive, frame);
             return;
         }
-        path.MSComm1_OnComm(2, std::span(frame).first(split));
-        path.MSComm1_OnComm(2, std::span(frame).subspan(split));
+        path.onBytesReceived(kCommEventReceive, std::span(frame).first(split));
+        path.onBytesReceived(kCommEventReceive, std::span(frame).subspan(split));
     }
 
     static Bytes Showing(int dots) {

@@ -36,7 +36,7 @@ struct Everything : DisplayView, AlertHooks, LogSink {
 
 class ReceivePathTest : public ::testing::Test {
 protected:
-    void Receive(const Bytes& b) { path.MSComm1_OnComm(2, b); }
+    void Receive(const Bytes& b) { path.onBytesReceived(kCommEventReceive, b); }
 
     Everything all;
     test::FakeWindow window;
@@ -111,8 +111,8 @@ TEST(ReceivePathPrompts, AnUnwritableLogIsToldOnceAfterTheReceiveEvent) {
     for (bool alert : {true, false, true, false}) {
         Bytes f = test::FrameBytes(Alerting(alert));
         f.push_back(kSyncByte);
-        path.MSComm1_OnComm(2, f);
-        path.MSComm1_OnComm(2, {});
+        path.onBytesReceived(kCommEventReceive, f);
+        path.onBytesReceived(kCommEventReceive, {});
     }
     EXPECT_TRUE(boxes.shown.empty()) << "no box inside the receive event";
     EXPECT_EQ(all.shown, 4) << "decoding went on";

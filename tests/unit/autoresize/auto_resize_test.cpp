@@ -22,7 +22,7 @@ std::vector<std::string> Names(const PropertyBag& bag) {
     return names;
 }
 
-PropertyBag Form1Set() {
+PropertyBag mainWindowProperties() {
     PropertyBag bag;
     bag.WriteProperty("AspectRatioValue", 0.0);
     bag.WriteProperty("HMin", 500);
@@ -34,7 +34,7 @@ TEST(AutoResizeProperties, NewInstanceDefaultsAndItsOwnBox) {
     AutoResize r(nullptr);
     r.SetHMin(1);
     r.SetEnabled(false);
-    r.UserControl_InitProperties();
+    r.initProperties();
     EXPECT_TRUE(r.Enabled());
     EXPECT_TRUE(r.FontResizable());
     EXPECT_FALSE(r.KeepAspectRatio());
@@ -51,13 +51,13 @@ TEST(AutoResizeProperties, NewInstanceDefaultsAndItsOwnBox) {
 
 TEST(AutoResizeProperties, SavedSetLeavesOutDefaultsButNeverTheRatio) {
     AutoResize fresh(nullptr);
-    fresh.UserControl_InitProperties();
+    fresh.initProperties();
     PropertyBag bag;
-    fresh.UserControl_WriteProperties(bag);
+    fresh.writeProperties(bag);
     EXPECT_EQ(Names(bag), std::vector<std::string>{"AspectRatioValue"});
 
     AutoResize changed(nullptr);
-    changed.UserControl_InitProperties();
+    changed.initProperties();
     changed.SetEnabled(false);
     changed.SetWMin(10);
     changed.SetHMin(20);
@@ -65,7 +65,7 @@ TEST(AutoResizeProperties, SavedSetLeavesOutDefaultsButNeverTheRatio) {
     changed.SetFontResizable(false);
     changed.SetKeepAspectRatio(true);  // no parent: the ratio stays
     PropertyBag all;
-    changed.UserControl_WriteProperties(all);
+    changed.writeProperties(all);
     EXPECT_EQ(Names(all),
               (std::vector<std::string>{"FontResizable", "KeepAspectRatio", "AspectRatioValue",
                                         "HMin", "WMin", "Enabled"}));
@@ -74,7 +74,7 @@ TEST(AutoResizeProperties, SavedSetLeavesOutDefaultsButNeverTheRatio) {
     // ratio replaces the one the KeepAspectRatio setter takes.
     FakeParent window(4800, 3000);
     AutoResize loaded(&window);
-    loaded.UserControl_ReadProperties(all);
+    loaded.readProperties(all);
     EXPECT_FALSE(loaded.Enabled());
     EXPECT_FALSE(loaded.FontResizable());
     EXPECT_TRUE(loaded.KeepAspectRatio());
@@ -82,14 +82,14 @@ TEST(AutoResizeProperties, SavedSetLeavesOutDefaultsButNeverTheRatio) {
     EXPECT_EQ(loaded.HMin(), 20);
     EXPECT_EQ(loaded.WMin(), 10);
     PropertyBag again;
-    loaded.UserControl_WriteProperties(again);
+    loaded.writeProperties(again);
     EXPECT_EQ(again, all);
 }
 
 TEST(AutoResizeProperties, LoadingTheMainWindowsSetAndDamagedValues) {
     FakeParent window(9135, 4230);
     AutoResize r(&window);
-    r.UserControl_ReadProperties(Form1Set());
+    r.readProperties(mainWindowProperties());
     EXPECT_TRUE(r.Enabled());
     EXPECT_TRUE(r.FontResizable());
     EXPECT_FALSE(r.KeepAspectRatio());
@@ -104,7 +104,7 @@ TEST(AutoResizeProperties, LoadingTheMainWindowsSetAndDamagedValues) {
     bad.WriteProperty("WMin", 1e12);
     bad.WriteProperty("AspectRatioValue", std::numeric_limits<double>::quiet_NaN());
     bad.WriteProperty("Enabled", 0);
-    r.UserControl_ReadProperties(bad);
+    r.readProperties(bad);
     EXPECT_EQ(r.HMin(), 3000);
     EXPECT_EQ(r.WMin(), 4800);
     EXPECT_EQ(r.AspectRatioValue(), 0);
@@ -138,10 +138,10 @@ struct Attached {
         label = &window.Add(
             "Label",
             {{"Left", 100}, {"Top", 200}, {"Width", 300}, {"Height", 400}, {"FontSize", 8}});
-        resize.UserControl_ReadProperties(Form1Set());
+        resize.readProperties(mainWindowProperties());
         window.onResize = [this] {
             ++handled;
-            resize.ParentForm_Resize();
+            resize.onParentResized();
         };
         resize.StoreSettings();
         window.log.clear();
@@ -191,7 +191,7 @@ TEST(AutoResizeParentResize, DisabledMovesNothingButShowsTheFaceAgain) {
     EXPECT_EQ(a.window.outerWidth, 100);
     EXPECT_TRUE(a.label->sets.empty());
 
-    // No "Frame1" on the window: the layout runs all the same.
+    // No "displayPanel" on the window: the layout runs all the same.
     a.resize.SetEnabled(true);
     a.window.hasFrame = false;
     a.window.DragTo(12000, 8000);
@@ -205,7 +205,7 @@ TEST(AutoResizeParentResize, HeightCorrectionArrivingLaterIsHandledInFull) {
     keep.WriteProperty("AspectRatioValue", 0.5);
     keep.WriteProperty("HMin", 500);
     keep.WriteProperty("WMin", 1000);
-    a.resize.UserControl_ReadProperties(keep);
+    a.resize.readProperties(keep);
 
     a.window.deferResizeEvents = true;
     a.window.DragTo(8000, 7000);
@@ -224,7 +224,7 @@ TEST(AutoResizeParentResize, DesignModeAttachesNothingAndRecordsNothing) {
     Attached a(HostMode::Design);
     EXPECT_EQ(a.resize.ParentForm(), nullptr);
     EXPECT_EQ(a.resize.LayoutCount(), 0);
-    a.resize.ParentForm_Resize();
+    a.resize.onParentResized();
     a.resize.ApplyLayout();
     EXPECT_TRUE(a.window.log.empty());
 
@@ -233,8 +233,8 @@ TEST(AutoResizeParentResize, DesignModeAttachesNothingAndRecordsNothing) {
     FakeParent window(6000, 4000);
     FakeControl& label = window.Add("Label", {{"Left", 100}});
     AutoResize r(&window);
-    r.UserControl_ReadProperties(Form1Set());
-    window.onResize = [&] { r.ParentForm_Resize(); };
+    r.readProperties(mainWindowProperties());
+    window.onResize = [&] { r.onParentResized(); };
     window.DragTo(900, 4000);
     EXPECT_EQ(window.outerWidth, 1000);
     EXPECT_TRUE(label.sets.empty());

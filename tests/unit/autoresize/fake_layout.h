@@ -86,7 +86,7 @@ public:
         return controls[index].get();
     }
     bool SetControlVisible(std::string_view name, bool visible) override {
-        if (!hasFrame || name != "Frame1") {
+        if (!hasFrame || name != "displayPanel") {
             return false;
         }
         frameVisible = visible;

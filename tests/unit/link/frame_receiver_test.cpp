@@ -44,7 +44,7 @@ public:
 
 class FrameReceiverTest : public ::testing::Test {
 protected:
-    void Receive(const Bytes& bytes) { rx.MSComm1_OnComm(2, bytes); }
+    void Receive(const Bytes& bytes) { rx.onBytesReceived(kCommEventReceive, bytes); }
 
     RecordingSink sink;
     FrameReceiver rx{sink};
@@ -142,8 +142,8 @@ TEST_F(FrameReceiverTest, OnlyFramesOfExactly74CharactersAreHandedOn) {
 }
 
 TEST_F(FrameReceiverTest, CountsReceiveEventsOnlyAndWrapsAfter1000) {
-    rx.MSComm1_OnComm(1, FrameBytes(WithDot(0)));
-    rx.MSComm1_OnComm(3, {});
+    rx.onBytesReceived(1, FrameBytes(WithDot(0)));
+    rx.onBytesReceived(3, {});
     EXPECT_EQ(rx.RecvCount, 0);
     EXPECT_EQ(rx.RecvBuffer(), "");
     for (int i = 1; i <= 1000; ++i) {
@@ -237,7 +237,7 @@ TEST(FrameReceiverBound, ChangesNeitherTheFramesNorTheEventsTheyComeOutOn) {
             const std::span<const std::uint8_t> batch(stream.data() + at, n);
             at += n;
             ++event;
-            rx.MSComm1_OnComm(2, batch);
+            rx.onBytesReceived(kCommEventReceive, batch);
             for (std::string& f : ref.OnReceive(batch)) {
                 expected.emplace_back(event, std::move(f));
             }

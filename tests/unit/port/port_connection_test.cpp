@@ -43,7 +43,7 @@ protected:
 
     FakeSerialPort port;
     test::MemorySettingsStore store;
-    test::FakeTimer timer1;
+    test::FakeTimer watchdogTimer;
     test::FakePrompt prompt;
     test::FakeWindow window;
     std::int32_t recvCount = 0;
@@ -52,7 +52,7 @@ protected:
     PortResult speedFailure;
     Connection link{port,
                     store,
-                    timer1,
+                    watchdogTimer,
                     prompt,
                     window,
                     [this] { return recvCount; },
@@ -70,7 +70,7 @@ TEST_F(ConnectionTest, ConnectConfiguresOpensSetsTheSpeedAndWatchesSilently) {
                        "RTSEnable=1", "SThreshold=0", "open"}));
     EXPECT_EQ(speeds, (std::vector<std::int32_t>{7200}));
     EXPECT_TRUE(link.IsPortOpen());
-    EXPECT_TRUE(timer1.isActive());
+    EXPECT_TRUE(watchdogTimer.isActive());
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_TRUE(window.log.empty());
 
@@ -97,7 +97,7 @@ TEST_F(ConnectionTest, FailingStepsAreReportedInOrderAndSkipped) {
     // Every step after a failure was still written, and the port opened.
     EXPECT_EQ(port.calls.back(), "open");
     EXPECT_EQ(port.calls.size(), 15u);
-    EXPECT_TRUE(timer1.isActive());
+    EXPECT_TRUE(watchdogTimer.isActive());
 }
 
 TEST_F(ConnectionTest, CommPortThatIsNoNumberIsReportedAndTheHeldPortKept) {
@@ -127,7 +127,7 @@ TEST_F(ConnectionTest, OpenFailureIsReportedAndLeavesTheLinkClosed) {
     link.Connect();
     EXPECT_EQ(texts(), (Strings{"Error 9010: Cannot open /dev/ttyS0: No such file or directory"}));
     EXPECT_FALSE(link.IsPortOpen());
-    EXPECT_FALSE(timer1.isActive());
+    EXPECT_FALSE(watchdogTimer.isActive());
     EXPECT_TRUE(speeds.empty());
 }
 
@@ -136,7 +136,7 @@ TEST_F(ConnectionTest, SpeedFailureLeavesThePortOpenButUnwatched) {
     link.Connect();
     EXPECT_EQ(texts(), (Strings{"Error 8015: Could not set port to specified baud rate"}));
     EXPECT_TRUE(link.IsPortOpen());
-    EXPECT_FALSE(timer1.isActive());
+    EXPECT_FALSE(watchdogTimer.isActive());
 
     // Unwatched is still connected: Connect does nothing, Disconnect closes.
     link.Connect();
@@ -154,7 +154,7 @@ TEST_F(ConnectionTest, DisconnectStopsClosesAndResetsSilentlyInAnyState) {
 
     link.Connect();
     link.Disconnect();
-    EXPECT_FALSE(timer1.isActive());
+    EXPECT_FALSE(watchdogTimer.isActive());
     EXPECT_EQ(portOps(), (Strings{"open", "close"}));
     EXPECT_EQ(defaults, 2);
     EXPECT_TRUE(prompt.shown.empty());
@@ -163,22 +163,22 @@ TEST_F(ConnectionTest, DisconnectStopsClosesAndResetsSilentlyInAnyState) {
 TEST_F(ConnectionTest, WatchdogPassesWhileTheCountMovesAndTripsOnTheFirstStillTick) {
     link.Connect();
     recvCount = 5;
-    timer1.tick();
+    watchdogTimer.tick();
     EXPECT_EQ(link.LastRecvCount, 5);
     recvCount = 0;  // the count wrapped: still a move
-    timer1.tick();
+    watchdogTimer.tick();
     EXPECT_EQ(link.LastRecvCount, 0);
     EXPECT_TRUE(prompt.shown.empty());
 
     store.set("OnTop", "1");
     prompt.duringShow = [&] {
         // Stopped before the message, port still open while it is up.
-        EXPECT_FALSE(timer1.isActive());
+        EXPECT_FALSE(watchdogTimer.isActive());
         EXPECT_TRUE(port.isOpen());
         EXPECT_FALSE(window.topMost);
         EXPECT_EQ(defaults, 0);
     };
-    timer1.tick();
+    watchdogTimer.tick();
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].title, "Veltra Scope");
     EXPECT_EQ(prompt.shown[0].text, kLost);
@@ -186,7 +186,7 @@ TEST_F(ConnectionTest, WatchdogPassesWhileTheCountMovesAndTripsOnTheFirstStillTi
     EXPECT_EQ(prompt.shown[0].buttons, PromptButtons::Ok);
     EXPECT_EQ(window.log, (Strings{"nottopmost", "topmost"}));
     EXPECT_FALSE(port.isOpen());
-    EXPECT_FALSE(timer1.isActive());
+    EXPECT_FALSE(watchdogTimer.isActive());
     EXPECT_EQ(defaults, 1);
     EXPECT_EQ(link.LastRecvCount, 0);
 }
@@ -196,10 +196,10 @@ TEST_F(ConnectionTest, FirstTickWithoutDataReportsTheLossOnce) {
     // However long the message stays up, no second one follows.
     prompt.duringShow = [&] {
         for (int i = 0; i < 5; ++i) {
-            timer1.tick();
+            watchdogTimer.tick();
         }
     };
-    timer1.tick();
+    watchdogTimer.tick();
     EXPECT_EQ(texts(), (Strings{kLost}));
     EXPECT_EQ(portOps(), (Strings{"open", "close"}));
 }
@@ -214,7 +214,7 @@ TEST_F(ConnectionTest, DataArrivingWhileTheMessageIsUpIsStillReceived) {
     link.Connect();
     const std::uint8_t frame[] = {0xFE, 0x01};
     prompt.duringShow = [&] { port.receive(frame); };
-    timer1.tick();
+    watchdogTimer.tick();
     EXPECT_EQ(received, (std::vector<std::uint8_t>{0xFE, 0x01}));
     // Closed all the same once the message is dismissed.
     EXPECT_FALSE(port.isOpen());
@@ -222,14 +222,14 @@ TEST_F(ConnectionTest, DataArrivingWhileTheMessageIsUpIsStillReceived) {
 
 TEST_F(ConnectionTest, CountsSurviveReconnectingSoAMovedCountBuysOneTick) {
     link.Connect();
-    timer1.tick();  // trips: no data
+    watchdogTimer.tick();  // trips: no data
     ASSERT_EQ(prompt.shown.size(), 1u);
     recvCount = 7;  // moved after the last tick of that connection
     link.Connect();
-    timer1.tick();
+    watchdogTimer.tick();
     EXPECT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(link.LastRecvCount, 7);
-    timer1.tick();
+    watchdogTimer.tick();
     EXPECT_EQ(prompt.shown.size(), 2u);
 }
 
@@ -241,9 +241,9 @@ TEST_F(ConnectionTest, ANewConnectionMadeWhileTheMessageIsUpIsLeftAlone) {
         recvCount = 3;
         link.Connect();
     };
-    timer1.tick();
+    watchdogTimer.tick();
     EXPECT_TRUE(port.isOpen());
-    EXPECT_TRUE(timer1.isActive());
+    EXPECT_TRUE(watchdogTimer.isActive());
     EXPECT_EQ(portOps(), (Strings{"open", "close", "open"}));
 }
 

@@ -73,7 +73,7 @@ TEST(DriveIndex, TakesTheFramesTheProgramTakesAtTheSameBytes) {
     FrameReceiver receiver(log);
     for (std::uint8_t b : stream) {
         ++log.received;
-        receiver.MSComm1_OnComm(2, std::span(&b, 1));  // the receive event
+        receiver.onBytesReceived(kCommEventReceive, std::span(&b, 1));  // the receive event
     }
     const DriveIndex index(stream);
     ASSERT_EQ(index.frames().size(), log.taken.size());

@@ -18,7 +18,7 @@
 #include <string>
 #include <vector>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "link/frame_encoder.h"
 #include "shell/qt/face_widget.h"
 #include "support/fake_serial_port.h"
@@ -61,12 +61,12 @@ inline bool WaitFor(const std::function<bool()>& done, int timeoutMs = 3000) {
     return test::WaitUntil(done, timeoutMs);
 }
 
-class Form1Test : public ::testing::Test {
+class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override { ASSERT_TRUE(dir.isValid()); }
 
-    Form1& make() {
-        Form1Platform p;
+    MainWindow& make() {
+        MainWindowPlatform p;
         p.store = &store;
         p.port = &port;
         p.prompt = &prompt;
@@ -81,13 +81,13 @@ protected:
             return viewerOpens;
         };
         p.programDir = dir.path();
-        form = std::make_unique<Form1>(p);
+        form = std::make_unique<MainWindow>(p);
         return *form;
     }
     // Starts the window as the program does, including what start-up posts
     // for the event loop.
-    Form1& load() {
-        make().Form_Load();
+    MainWindow& load() {
+        make().restoreSettings();
         QCoreApplication::processEvents();
         return *form;
     }
@@ -137,7 +137,7 @@ protected:
     bool viewerOpens = true;
     std::function<int(QDialog&)> onDialog;
     // Last, so the window goes before everything it was given.
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 }  // namespace veltra::test

@@ -4,7 +4,7 @@
 #include <QMouseEvent>
 #include <QWindow>
 
-#include "app/form1.h"
+#include "app/main_window.h"
 #include "shell/qt/border.h"
 #include "shell/qt/face_widget.h"
 
@@ -34,7 +34,8 @@ Qt::Edges EdgesAt(const QWidget* w, QPoint local) {
 
 }  // namespace
 
-void Form1::Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint global) {
+void MainWindow::onFaceMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers,
+                                    QPoint global) {
     Q_UNUSED(modifiers);
     alerts_->NoAutoHide();
     dragByHand_ = false;
@@ -52,8 +53,8 @@ void Form1::Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifie
     }
 }
 
-void Form1::Form_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
-                           QPoint global) {
+void MainWindow::onFaceMouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers,
+                                  QPoint global) {
     Q_UNUSED(modifiers);
     if (windowState() == WindowState::Minimised) {
         return;
@@ -69,34 +70,34 @@ void Form1::Form_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modif
     unsetCursor();
 }
 
-void Form1::Form_MouseUp() {
+void MainWindow::onFaceMouseReleased() {
     dragByHand_ = false;
     unsetCursor();
 }
 
-void Form1::mousePressEvent(QMouseEvent* event) {
-    Form_MouseDown(event->button(), event->modifiers(), event->globalPosition().toPoint());
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    onFaceMousePressed(event->button(), event->modifiers(), event->globalPosition().toPoint());
 }
 
-void Form1::mouseMoveEvent(QMouseEvent* event) {
-    Form_MouseMove(event->buttons(), event->modifiers(), event->globalPosition().toPoint());
+void MainWindow::mouseMoveEvent(QMouseEvent* event) {
+    onFaceMouseMoved(event->buttons(), event->modifiers(), event->globalPosition().toPoint());
 }
 
-void Form1::mouseReleaseEvent(QMouseEvent*) {
-    Form_MouseUp();
+void MainWindow::mouseReleaseEvent(QMouseEvent*) {
+    onFaceMouseReleased();
 }
 
-void Form1::Frame7_Click() {
+void MainWindow::onMinimiseBoxClicked() {
     setWindowState(WindowState::Minimised);
 }
 
-void Form1::Image15_MouseDown() {
+void MainWindow::onMuteButtonPressed() {
     port_->setDtrEnable(true);
     face_->setMuteFace(true);
     alerts_->MuteHeld = true;
 }
 
-void Form1::Image15_MouseUp() {
+void MainWindow::onMuteButtonReleased() {
     port_->setDtrEnable(false);
     face_->setMuteFace(false);
     alerts_->MuteHeld = false;

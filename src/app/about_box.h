@@ -5,13 +5,13 @@
 
 namespace veltra {
 
-class Form4 : public QDialog {
+class AboutBox : public QDialog {
     Q_OBJECT
 public:
-    explicit Form4(QWidget* parent = nullptr);
+    explicit AboutBox(QWidget* parent = nullptr);
 
 private:
-    void Form_Load();
+    void showVersion();
 };
 
 }  // namespace veltra

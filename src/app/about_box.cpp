@@ -1,4 +1,4 @@
-#include "app/form4.h"
+#include "app/about_box.h"
 
 #include <QFont>
 #include <QIcon>
@@ -47,19 +47,19 @@ W* Place(QWidget* parent, const char* name, int left, int top, int width, int he
 
 }  // namespace
 
-Form4::Form4(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("Form4"));
+AboutBox::AboutBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("AboutBox"));
     setWindowTitle(QStringLiteral("About..."));
     setWindowIcon(ProgramIcon());
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(TwipsToPx(5205), TwipsToPx(3555));
 
-    auto* icon = Place<QLabel>(this, "Image1", 855, 270, 480, 480);
+    auto* icon = Place<QLabel>(this, "programIcon", 855, 270, 480, 480);
     icon->setPixmap(windowIcon().pixmap(32, 32));
     icon->setAlignment(Qt::AlignCenter);
 
-    auto* name = Place<QLabel>(this, "Label1", 1485, 270, 2850, 420);
+    auto* name = Place<QLabel>(this, "programName", 1485, 270, 2850, 420);
     name->setText(QStringLiteral("Veltra Scope"));
     QFont nameFont(QStringLiteral("Arial"));
     nameFont.setPointSizeF(20.25);
@@ -67,10 +67,10 @@ Form4::Form4(QWidget* parent) : QDialog(parent) {
     name->setFont(nameFont);
     name->adjustSize();
 
-    auto* version = Place<QLabel>(this, "Label2", 3915, 765, 510, 195);
+    auto* version = Place<QLabel>(this, "versionLabel", 3915, 765, 510, 195);
     version->setText(QStringLiteral("Beta 1"));
 
-    auto* credit = Place<QLabel>(this, "Label3", 1485, 1125, 2535, 240);
+    auto* credit = Place<QLabel>(this, "creditLabel", 1485, 1125, 2535, 240);
     credit->setText(QStringLiteral("by the Veltra Scope developers"));
     QFont creditFont(QStringLiteral("Arial"));
     creditFont.setPointSizeF(9.75);
@@ -78,23 +78,23 @@ Form4::Form4(QWidget* parent) : QDialog(parent) {
     credit->setFont(creditFont);
     credit->adjustSize();
 
-    auto* licence = Place<QPlainTextEdit>(this, "Text1", 135, 1530, 4965, 1320);
+    auto* licence = Place<QPlainTextEdit>(this, "licenceText", 135, 1530, 4965, 1320);
     licence->setPlainText(QString::fromLatin1(kLicence));
     licence->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    auto* ok = Place<QPushButton>(this, "Command1", 2055, 3060, 1095, 330);
+    auto* ok = Place<QPushButton>(this, "okButton", 2055, 3060, 1095, 330);
     ok->setText(QStringLiteral("&OK"));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 
-    Form_Load();
+    showVersion();
 }
 
-void Form4::Form_Load() {
-    auto* version = findChild<QLabel*>(QStringLiteral("Label2"));
+void AboutBox::showVersion() {
+    auto* version = findChild<QLabel*>(QStringLiteral("versionLabel"));
     version->setText(QString::fromStdString(VersionText()));
     version->adjustSize();
     // Locked: the text can be selected and scrolled but not changed.
-    findChild<QPlainTextEdit*>(QStringLiteral("Text1"))->setReadOnly(true);
+    findChild<QPlainTextEdit*>(QStringLiteral("licenceText"))->setReadOnly(true);
 }
 
 }  // namespace veltra

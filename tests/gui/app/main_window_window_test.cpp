@@ -6,22 +6,22 @@
 #include <QTest>
 
 #include "alerts/save_log.h"
-#include "form1_harness.h"
+#include "main_window_harness.h"
 #include "shell/qt/border.h"
 #include "shell/qt/twips.h"
 
 namespace veltra::test {
 namespace {
 
-TEST_F(Form1Test, AnEmptyStoreStartsShownAtDesignSizeAndConnected) {
+TEST_F(MainWindowTest, AnEmptyStoreStartsShownAtDesignSizeAndConnected) {
     load();
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->windowState(), WindowState::Normal);
     EXPECT_EQ(face()->size(), QSize(TwipsToPx(9015), TwipsToPx(3540)));
     EXPECT_FALSE(IsFrameless(form.get()));
     EXPECT_TRUE(form->menuBar()->isVisible());
-    EXPECT_FALSE(child("Frame7")->isVisible());
-    EXPECT_FALSE(form->menus().mnuLogData->isChecked());
+    EXPECT_FALSE(child("minimiseBox")->isVisible());
+    EXPECT_FALSE(form->menus().logAlertDataAction->isChecked());
     EXPECT_FALSE(form->MuteHidden);
     EXPECT_TRUE(form->KeepAspect);
     EXPECT_TRUE(port.isOpen());
@@ -34,12 +34,12 @@ TEST_F(Form1Test, AnEmptyStoreStartsShownAtDesignSizeAndConnected) {
     EXPECT_FALSE(port.isOpen());
 }
 
-TEST_F(Form1Test, ConnectAndDisconnectFromEitherMenu) {
+TEST_F(MainWindowTest, ConnectAndDisconnectFromEitherMenu) {
     store.set("AutoConnect", "0");
     load();
-    Form1Menus& m = form->menus();
-    const std::pair<QAction*, QAction*> pairs[] = {{m.mnuMonitor, m.mnuStop},
-                                                   {m.mnuPopupConnect, m.mnuPopDisconnect}};
+    MainWindowMenus& m = form->menus();
+    const std::pair<QAction*, QAction*> pairs[] = {{m.connectAction, m.disconnectAction},
+                                                   {m.popupConnectAction, m.popupDisconnectAction}};
     for (auto [connect, disconnect] : pairs) {
         connect->trigger();
         EXPECT_TRUE(port.isOpen()) << connect->objectName().toStdString();
@@ -49,7 +49,7 @@ TEST_F(Form1Test, ConnectAndDisconnectFromEitherMenu) {
     EXPECT_TRUE(prompt.shown.empty());
 }
 
-TEST_F(Form1Test, NeverNarrowerThanTheMinimumWidth) {
+TEST_F(MainWindowTest, NeverNarrowerThanTheMinimumWidth) {
     store.set("KeepAspectRatio", "0");
     load();
     form->resize(20, form->height());
@@ -66,9 +66,10 @@ struct AspectCase {
 void PrintTo(const AspectCase& c, std::ostream* os) {
     *os << "HideMute " << c.hideMute << ", HideTitlebar " << c.hideTitlebar;
 }
-class Form1AspectTest : public Form1Test, public ::testing::WithParamInterface<AspectCase> {};
+class MainWindowAspectTest : public MainWindowTest,
+                             public ::testing::WithParamInterface<AspectCase> {};
 
-TEST_P(Form1AspectTest, HeightFollowsWidth) {
+TEST_P(MainWindowAspectTest, HeightFollowsWidth) {
     store.set("HideMute", GetParam().hideMute);
     store.set("HideTitlebar", GetParam().hideTitlebar);
     load();
@@ -84,12 +85,12 @@ TEST_P(Form1AspectTest, HeightFollowsWidth) {
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(MuteStrip, Form1AspectTest,
+INSTANTIATE_TEST_SUITE_P(MuteStrip, MainWindowAspectTest,
                          ::testing::Values(AspectCase{"0", "0", 2.543}, AspectCase{"1", "0", 1.873},
                                            AspectCase{"0", "1", 2.543},
                                            AspectCase{"1", "1", 1.873}));
 
-TEST_F(Form1Test, WithoutTheMuteStripTheDisplayShiftsLeftAndTheWindowNarrows) {
+TEST_F(MainWindowTest, WithoutTheMuteStripTheDisplayShiftsLeftAndTheWindowNarrows) {
     store.set("KeepAspectRatio", "0");
     const int fullWidth = make().width();
     form.reset();
@@ -97,16 +98,16 @@ TEST_F(Form1Test, WithoutTheMuteStripTheDisplayShiftsLeftAndTheWindowNarrows) {
     store.set("HideMute", "1");
     load();
     EXPECT_TRUE(form->MuteHidden);
-    QWidget* frame1 = child("Frame1");
-    const int label1Left = child("Label1")->x();
-    EXPECT_EQ(label1Left, TwipsToPx(-2200));
-    EXPECT_EQ(frame1->x(), label1Left);
-    EXPECT_EQ(form->width(), fullWidth + label1Left);
+    QWidget* displayPanel = child("displayPanel");
+    const int muteStripOffsetLeft = child("muteStripOffset")->x();
+    EXPECT_EQ(muteStripOffsetLeft, TwipsToPx(-2200));
+    EXPECT_EQ(displayPanel->x(), muteStripOffsetLeft);
+    EXPECT_EQ(form->width(), fullWidth + muteStripOffsetLeft);
     // The mute button lies wholly left of the window's visible area.
-    EXPECT_LE(frame1->x() + child("Image15")->geometry().right(), 0);
+    EXPECT_LE(displayPanel->x() + child("muteButton")->geometry().right(), 0);
 }
 
-TEST_F(Form1Test, SavedGeometryIsRestoredInTwips) {
+TEST_F(MainWindowTest, SavedGeometryIsRestoredInTwips) {
     store.set("KeepAspectRatio", "0");
     store.set("Width", "12000");
     store.set("Height", "4500");
@@ -120,19 +121,19 @@ TEST_F(Form1Test, SavedGeometryIsRestoredInTwips) {
         << "x" << form->height() << " at " << form->x() << "," << form->y();
 }
 
-TEST_F(Form1Test, MuteButtonHoldsDtrWithAnyButton) {
+TEST_F(MainWindowTest, MuteButtonHoldsDtrWithAnyButton) {
     store.set("AutoConnect", "0");
     load();
-    QWidget* image15 = child("Image15");
+    QWidget* muteButton = child("muteButton");
     for (Qt::MouseButton b : {Qt::LeftButton, Qt::RightButton, Qt::MiddleButton}) {
-        QTest::mousePress(image15, b, {}, QPoint(10, 10));
+        QTest::mousePress(muteButton, b, {}, QPoint(10, 10));
         EXPECT_TRUE(port.dtr) << b;
         EXPECT_TRUE(form->face().muteFacePressed()) << b;
         EXPECT_TRUE(form->alerts().MuteHeld) << b;
         // The mute button is not a handle of the window: no pop-up menu.
-        EXPECT_FALSE(form->menus().mnuPopup->isVisible()) << b;
+        EXPECT_FALSE(form->menus().popupMenu->isVisible()) << b;
 
-        QTest::mouseRelease(image15, b, {}, QPoint(10, 10));
+        QTest::mouseRelease(muteButton, b, {}, QPoint(10, 10));
         EXPECT_FALSE(port.dtr) << b;
         EXPECT_FALSE(form->face().muteFacePressed()) << b;
         EXPECT_FALSE(form->alerts().MuteHeld) << b;
@@ -140,14 +141,14 @@ TEST_F(Form1Test, MuteButtonHoldsDtrWithAnyButton) {
     EXPECT_EQ(port.dtrHistory, (std::vector<bool>{true, false, true, false, true, false}));
 }
 
-TEST_F(Form1Test, MinimiseBoxMinimisesOnALeftClickOnly) {
+TEST_F(MainWindowTest, MinimiseBoxMinimisesOnALeftClickOnly) {
     store.set("HideTitlebar", "1");
     load();
-    QWidget* frame7 = child("Frame7");
-    ASSERT_TRUE(frame7->isVisible());
-    QTest::mouseClick(frame7, Qt::RightButton);
+    QWidget* minimiseBox = child("minimiseBox");
+    ASSERT_TRUE(minimiseBox->isVisible());
+    QTest::mouseClick(minimiseBox, Qt::RightButton);
     EXPECT_EQ(form->windowState(), WindowState::Normal);
-    QTest::mouseClick(child("Image22"), Qt::LeftButton);
+    QTest::mouseClick(child("minimiseGlyph"), Qt::LeftButton);
     EXPECT_EQ(form->windowState(), WindowState::Minimised);
     // There is no notification area here, so hiding the window would leave
     // no way back to it: it stays an ordinary minimised window.
@@ -156,13 +157,13 @@ TEST_F(Form1Test, MinimiseBoxMinimisesOnALeftClickOnly) {
     EXPECT_TRUE(form->isMinimized());
 }
 
-TEST_F(Form1Test, ClosingWithoutLoggedDataAsksNothingAndSavesGeometry) {
+TEST_F(MainWindowTest, ClosingWithoutLoggedDataAsksNothingAndSavesGeometry) {
     store.set("KeepAspectRatio", "0");
     load();
     form->resize(TwipsToPx(10000), TwipsToPx(4000));
     form->move(TwipsToPx(2000), TwipsToPx(1000));
     ASSERT_TRUE(WaitFor([&] { return form->width() == TwipsToPx(10000); }));
-    form->menus().mnuExit->trigger();
+    form->menus().exitAction->trigger();
     EXPECT_TRUE(form->unloaded());
     EXPECT_TRUE(prompt.shown.empty());
     EXPECT_EQ(std::stod(store.get("Width")), std::round(PxToTwips(form->width())));
@@ -171,36 +172,36 @@ TEST_F(Form1Test, ClosingWithoutLoggedDataAsksNothingAndSavesGeometry) {
     EXPECT_EQ(std::stod(store.get("Top")), std::round(PxToTwips(form->y())));
 }
 
-TEST_F(Form1Test, ClosingWithLoggedDataAsksAndANoDiscardsTheLog) {
+TEST_F(MainWindowTest, ClosingWithLoggedDataAsksAndANoDiscardsTheLog) {
     store.set("LogData", "True");
     load();
     send(KaAlert());
     ASSERT_TRUE(QFile::exists(QString::fromStdString(workingLog())));
     prompt.answer = PromptAnswer::No;
-    form->menus().mnuPOPExit->trigger();
+    form->menus().popupExitAction->trigger();
     ASSERT_EQ(prompt.shown.size(), 1u);
     EXPECT_EQ(prompt.shown[0].text, kExitQuestion);
     EXPECT_FALSE(QFile::exists(QString::fromStdString(workingLog())));
     EXPECT_NE(store.get("Width"), "<absent>");
 }
 
-TEST_F(Form1Test, SavingAlertDataCopiesTheLogAndForgetsItOnlyWhenSaved) {
+TEST_F(MainWindowTest, SavingAlertDataCopiesTheLogAndForgetsItOnlyWhenSaved) {
     load();
-    form->menus().mnuLogData->trigger();
+    form->menus().logAlertDataAction->trigger();
     send(KaAlert());
     QFile working(QString::fromStdString(workingLog()));
     ASSERT_TRUE(working.open(QIODevice::ReadOnly));
     const QByteArray logged = working.readAll();
     working.close();
 
-    form->menus().mnuSaveAlertData->trigger();  // cancelled
+    form->menus().saveAlertDataAction->trigger();  // cancelled
     EXPECT_EQ(saveDialog.asked, 1);
     EXPECT_FALSE(form->LastLogLine().empty());
     EXPECT_TRUE(working.exists());
 
     const QString target = dir.filePath(QStringLiteral("saved.txt"));
     saveDialog.answer = target.toStdString();
-    form->menus().mnuPopSaveAlertData->trigger();
+    form->menus().popupSaveAlertDataAction->trigger();
     QFile saved(target);
     ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
     EXPECT_EQ(saved.readAll(), logged);

@@ -1,4 +1,4 @@
-#include "settings_dialog/qt/frm_settings.h"
+#include "settings_dialog/qt/settings_dialog.h"
 
 #include <gtest/gtest.h>
 
@@ -55,7 +55,7 @@ public:
 class SettingsDialogTest : public ::testing::Test {
 protected:
     void open() {
-        dialog = std::make_unique<frmSettings>(store, window);
+        dialog = std::make_unique<SettingsDialog>(store, window);
         window.dialog = dialog.get();
         dialog->show();
         dialog->activateWindow();
@@ -67,9 +67,7 @@ protected:
         EXPECT_NE(w, nullptr) << name;
         return w;
     }
-    ToggleCheckBox* check(int n) {
-        return child<ToggleCheckBox>(QStringLiteral("Check%1").arg(n).toLatin1().constData());
-    }
+    ToggleCheckBox* check(const char* name) { return child<ToggleCheckBox>(name); }
     QString focusName() {
         QWidget* w = QApplication::focusWidget();
         if (!w) {
@@ -87,7 +85,7 @@ protected:
 
     MemorySettingsStore store;
     WatchingWindow window;
-    std::unique_ptr<frmSettings> dialog;
+    std::unique_ptr<SettingsDialog> dialog;
 };
 
 TEST_F(SettingsDialogTest, HasItsCaptionsFixedSizeAndOneGeneralTab) {
@@ -101,31 +99,31 @@ TEST_F(SettingsDialogTest, HasItsCaptionsFixedSizeAndOneGeneralTab) {
     EXPECT_FALSE(dialog->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(dialog->windowFlags() & Qt::WindowCloseButtonHint);
 
-    auto* tab = child<QTabWidget>("SSTab1");
+    auto* tab = child<QTabWidget>("optionTabs");
     ASSERT_EQ(tab->count(), 1);
     EXPECT_EQ(tab->tabText(0), "General");
     EXPECT_EQ(tab->geometry(), TwipsToPixels(QRect(270, 180, 5685, 5055 + kDriveRow), *dialog,
                                              dialog->layoutScale()));
 
     const std::pair<const char*, const char*> captions[] = {
-        {"Check1", "Auto-Minimize after alert terminates: wait"},
-        {"Check2", "Auto-Mute detector after alert is in progress for"},
-        {"Check3", "Keep Veltra Scope On Top"},
-        {"Check4", "Auto-Connect on program start"},
-        {"Check5", "Auto-Minimize on program start"},
-        {"Check6", "Hide TitleBar"},
-        {"Check7", "Hide Mute Button (Next Time Program Starts)"},
-        {"Check8", "Keep Aspect Ratio When Resizing"}};
+        {"autoHideBox", "Auto-Minimize after alert terminates: wait"},
+        {"autoMuteBox", "Auto-Mute detector after alert is in progress for"},
+        {"onTopBox", "Keep Veltra Scope On Top"},
+        {"autoConnectBox", "Auto-Connect on program start"},
+        {"autoMinimizeBox", "Auto-Minimize on program start"},
+        {"hideTitleBarBox", "Hide TitleBar"},
+        {"hideMuteBox", "Hide Mute Button (Next Time Program Starts)"},
+        {"keepAspectBox", "Keep Aspect Ratio When Resizing"}};
     for (auto [name, caption] : captions) {
         auto* c = child<ToggleCheckBox>(name);
         EXPECT_EQ(c->text(), caption);
         EXPECT_TRUE(tab->widget(0)->isAncestorOf(c)) << name;
     }
-    EXPECT_EQ(child<QLabel>("Label1")->text(), "Seconds");
-    EXPECT_EQ(child<QLabel>("Label2")->text(), "Seconds");
+    EXPECT_EQ(child<QLabel>("hideSecondsLabel")->text(), "Seconds");
+    EXPECT_EQ(child<QLabel>("muteSecondsLabel")->text(), "Seconds");
 
-    auto* ok = child<QPushButton>("Command1");
-    auto* cancel = child<QPushButton>("Command2");
+    auto* ok = child<QPushButton>("okButton");
+    auto* cancel = child<QPushButton>("cancelButton");
     EXPECT_EQ(ok->text(), "&OK");
     EXPECT_EQ(cancel->text(), "&Cancel");
     EXPECT_EQ(ok->geometry(), TwipsToPixels(QRect(1785, 5445 + kDriveRow, 1275, 375), *dialog,
@@ -137,20 +135,20 @@ TEST_F(SettingsDialogTest, HasItsCaptionsFixedSizeAndOneGeneralTab) {
         EXPECT_FALSE(b->autoDefault());
     }
     // Fixed pitch: a narrow and a wide letter take the same room.
-    QFontMetrics fixed(child<TimeBox>("Text1")->font());
+    QFontMetrics fixed(child<TimeBox>("hideSecondsBox")->font());
     EXPECT_EQ(fixed.horizontalAdvance(QLatin1Char('i')), fixed.horizontalAdvance(QLatin1Char('W')));
-    EXPECT_EQ(child<TimeBox>("Text1")->font().pointSize(), 9);
+    EXPECT_EQ(child<TimeBox>("hideSecondsBox")->font().pointSize(), 9);
 }
 
 // Positions are measured from the tab control's corner, tab strip included,
 // so every option must lie inside the page, below the strip.
 TEST_F(SettingsDialogTest, OptionsSitAtTheirPlacesInsideThePage) {
     open();
-    auto* tab = child<QTabWidget>("SSTab1");
+    auto* tab = child<QTabWidget>("optionTabs");
     QWidget* page = tab->widget(0);
     QRect inTab = TwipsToPixels(QRect(3375, 3825, 510, 330), *dialog, dialog->layoutScale());
-    auto* text1 = child<TimeBox>("Text1");
-    EXPECT_EQ(QRect(text1->mapTo(tab, QPoint(0, 0)), text1->size()), inTab);
+    auto* hideSecondsBox = child<TimeBox>("hideSecondsBox");
+    EXPECT_EQ(QRect(hideSecondsBox->mapTo(tab, QPoint(0, 0)), hideSecondsBox->size()), inTab);
     for (QWidget* w : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         EXPECT_TRUE(page->rect().contains(w->geometry())) << w->objectName().toStdString();
     }
@@ -158,25 +156,25 @@ TEST_F(SettingsDialogTest, OptionsSitAtTheirPlacesInsideThePage) {
 
 TEST_F(SettingsDialogTest, EmptyStoreShowsTheDefaultsWithAutoMuteChecked) {
     open();
-    for (int n : {1, 2, 4, 8}) {
-        EXPECT_EQ(check(n)->state(), 1) << "Check" << n;
+    for (const char* name : {"autoHideBox", "autoMuteBox", "autoConnectBox", "keepAspectBox"}) {
+        EXPECT_EQ(check(name)->state(), 1) << name;
     }
-    for (int n : {3, 5, 6, 7}) {
-        EXPECT_EQ(check(n)->state(), 0) << "Check" << n;
+    for (const char* name : {"onTopBox", "autoMinimizeBox", "hideTitleBarBox", "hideMuteBox"}) {
+        EXPECT_EQ(check(name)->state(), 0) << name;
     }
-    EXPECT_EQ(child<TimeBox>("Text1")->text(), "5");
-    EXPECT_EQ(child<TimeBox>("Text2")->text(), "5");
-    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 5);
-    EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), 5);
+    EXPECT_EQ(child<TimeBox>("hideSecondsBox")->text(), "5");
+    EXPECT_EQ(child<TimeBox>("muteSecondsBox")->text(), "5");
+    EXPECT_EQ(child<Spinner>("hideSecondsSpinner")->spinValue(), 5);
+    EXPECT_EQ(child<Spinner>("muteSecondsSpinner")->spinValue(), 5);
 
     // A plain OK keeps auto-mute on, as the alert logic already had it.
-    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
     EXPECT_EQ(store.get("AutoMute"), "1");
 }
 
 TEST_F(SettingsDialogTest, TimeBoxTakesOnlyTwoDigitsAndBackspace) {
     open();
-    auto* text = child<TimeBox>("Text1");
+    auto* text = child<TimeBox>("hideSecondsBox");
     text->setFocus();
     for (Qt::Key k : {Qt::Key_A, Qt::Key_Minus, Qt::Key_Period, Qt::Key_Space, Qt::Key_Return,
                       Qt::Key_Enter, Qt::Key_Escape}) {
@@ -189,14 +187,14 @@ TEST_F(SettingsDialogTest, TimeBoxTakesOnlyTwoDigitsAndBackspace) {
     EXPECT_EQ(text->text(), "");
     QTest::keyClicks(text, "123");
     EXPECT_EQ(text->text(), "12");  // the third digit is refused
-    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 12);
+    EXPECT_EQ(child<Spinner>("hideSecondsSpinner")->spinValue(), 12);
     EXPECT_TRUE(store.writes.empty());
 }
 
 TEST_F(SettingsDialogTest, PasteIsHeldToTheSameRule) {
     open();
-    auto* text = child<TimeBox>("Text2");
-    auto* spin = child<Spinner>("VScroll2");
+    auto* text = child<TimeBox>("muteSecondsBox");
+    auto* spin = child<Spinner>("muteSecondsSpinner");
     text->setFocus();
     text->selectAll();
     QApplication::clipboard()->setText(QStringLiteral("1a2"));
@@ -217,23 +215,23 @@ TEST_F(SettingsDialogTest, PasteIsHeldToTheSameRule) {
 
 TEST_F(SettingsDialogTest, ClearedBoxMovesSpinnerToZeroAndStoresEmptyText) {
     open();
-    auto* text = child<TimeBox>("Text1");
+    auto* text = child<TimeBox>("hideSecondsBox");
     text->setFocus();
     text->selectAll();
     type(text, Qt::Key_Backspace);
     EXPECT_EQ(text->text(), "");
-    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 0);
+    EXPECT_EQ(child<Spinner>("hideSecondsSpinner")->spinValue(), 0);
 
     // "0" then "7": the spinner moves to 7 and writes its own form back.
     QTest::keyClicks(text, "0");
     EXPECT_EQ(text->text(), "0");
     QTest::keyClicks(text, "7");
     EXPECT_EQ(text->text(), "7");
-    EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), 7);
+    EXPECT_EQ(child<Spinner>("hideSecondsSpinner")->spinValue(), 7);
 
     text->selectAll();
     type(text, Qt::Key_Backspace);
-    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
     EXPECT_EQ(store.get("AutoHideTime"), "");
 }
 
@@ -241,8 +239,8 @@ TEST_F(SettingsDialogTest, SpinnerArrowsStepWithinZeroToNinetyNine) {
     store.set("AutoHideTime", "98");
     store.set("AutoMuteTime", "1");
     open();
-    auto* spin1 = child<Spinner>("VScroll1");
-    auto* spin2 = child<Spinner>("VScroll2");
+    auto* spin1 = child<Spinner>("hideSecondsSpinner");
+    auto* spin2 = child<Spinner>("muteSecondsSpinner");
     auto up = [](Spinner* s) {
         QTest::mouseClick(s, Qt::LeftButton, {}, QPoint(s->width() / 2, 2));
     };
@@ -251,35 +249,35 @@ TEST_F(SettingsDialogTest, SpinnerArrowsStepWithinZeroToNinetyNine) {
     };
     up(spin1);
     EXPECT_EQ(spin1->spinValue(), 99);
-    EXPECT_EQ(child<TimeBox>("Text1")->text(), "99");
+    EXPECT_EQ(child<TimeBox>("hideSecondsBox")->text(), "99");
     up(spin1);
     EXPECT_EQ(spin1->spinValue(), 99);
-    EXPECT_EQ(child<TimeBox>("Text1")->text(), "99");
+    EXPECT_EQ(child<TimeBox>("hideSecondsBox")->text(), "99");
 
     down(spin2);
-    EXPECT_EQ(child<TimeBox>("Text2")->text(), "0");
+    EXPECT_EQ(child<TimeBox>("muteSecondsBox")->text(), "0");
     down(spin2);
     EXPECT_EQ(spin2->spinValue(), 0);
-    EXPECT_EQ(child<TimeBox>("Text2")->text(), "0");
+    EXPECT_EQ(child<TimeBox>("muteSecondsBox")->text(), "0");
     spin2->setFocus();
     type(spin2, Qt::Key_Up);
-    EXPECT_EQ(child<TimeBox>("Text2")->text(), "1");
+    EXPECT_EQ(child<TimeBox>("muteSecondsBox")->text(), "1");
 }
 
 TEST_F(SettingsDialogTest, StoredTimeAboveRangeIsBoundedWhenFocusLeaves) {
     store.set("AutoMuteTime", "150");
     open();
-    auto* text = child<TimeBox>("Text2");
+    auto* text = child<TimeBox>("muteSecondsBox");
     EXPECT_EQ(text->text(), "150");
-    EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), 99);
+    EXPECT_EQ(child<Spinner>("muteSecondsSpinner")->spinValue(), 99);
 
     text->setFocus();
     QTRY_VERIFY(text->hasFocus());
     QTest::keyClicks(text, "7");  // no room for another digit
     EXPECT_EQ(text->text(), "150");
-    child<QPushButton>("Command2")->setFocus();
+    child<QPushButton>("cancelButton")->setFocus();
     QTRY_COMPARE(text->text(), QStringLiteral("99"));
-    EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), 99);
+    EXPECT_EQ(child<Spinner>("muteSecondsSpinner")->spinValue(), 99);
     EXPECT_TRUE(store.writes.empty());
 }
 
@@ -303,17 +301,19 @@ TEST_F(SettingsDialogTest, GarbageInTheStoreShowsSaneValues) {
             store.set(key, c.stored);
         }
         open();
-        for (int n = 1; n <= 8; ++n) {
-            const int state = check(n)->state();
-            EXPECT_TRUE(state == 0 || state == 1 || state == 2) << "Check" << n << ": " << state;
+        for (const char* name :
+             {"autoHideBox", "autoMuteBox", "onTopBox", "autoConnectBox", "autoMinimizeBox",
+              "hideTitleBarBox", "hideMuteBox", "keepAspectBox"}) {
+            const int state = check(name)->state();
+            EXPECT_TRUE(state == 0 || state == 1 || state == 2) << name << ": " << state;
         }
-        EXPECT_EQ(child<Spinner>("VScroll1")->spinValue(), c.spinner);
-        EXPECT_EQ(child<Spinner>("VScroll2")->spinValue(), c.spinner);
-        for (const char* name : {"Text1", "Text2"}) {
+        EXPECT_EQ(child<Spinner>("hideSecondsSpinner")->spinValue(), c.spinner);
+        EXPECT_EQ(child<Spinner>("muteSecondsSpinner")->spinValue(), c.spinner);
+        for (const char* name : {"hideSecondsBox", "muteSecondsBox"}) {
             auto* text = child<TimeBox>(name);
             text->setFocus();
             QTRY_VERIFY(text->hasFocus());
-            child<QPushButton>("Command2")->setFocus();
+            child<QPushButton>("cancelButton")->setFocus();
             QTRY_VERIFY(!text->hasFocus());
             // Whatever stays in the box is what its spinner shows when the
             // text is a number; a number above the range became "99".
@@ -330,7 +330,7 @@ TEST_F(SettingsDialogTest, GarbageInTheStoreShowsSaneValues) {
 TEST_F(SettingsDialogTest, ClicksToggleBetweenClearAndChecked) {
     store.set("HideMute", "2");
     open();
-    auto* c = check(7);
+    auto* c = check("hideMuteBox");
     EXPECT_EQ(c->state(), 2);
     QTest::mouseClick(c, Qt::LeftButton);
     EXPECT_EQ(c->state(), 1);
@@ -343,12 +343,12 @@ TEST_F(SettingsDialogTest, ClicksToggleBetweenClearAndChecked) {
 TEST_F(SettingsDialogTest, OkWritesTheTenKeysInOrderThenSetsTopMostBeforeClosing) {
     store.set("HideMute", "2");
     open();
-    QTest::mouseClick(check(3), Qt::LeftButton);  // on top
-    QTest::mouseClick(check(4), Qt::LeftButton);  // no auto-connect
-    auto* text2 = child<TimeBox>("Text2");
-    text2->selectAll();
-    QTest::keyClicks(text2, "42");
-    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(check("onTopBox"), Qt::LeftButton);
+    QTest::mouseClick(check("autoConnectBox"), Qt::LeftButton);  // no auto-connect
+    auto* muteSecondsBox = child<TimeBox>("muteSecondsBox");
+    muteSecondsBox->selectAll();
+    QTest::keyClicks(muteSecondsBox, "42");
+    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
 
     EXPECT_EQ(store.writes, kWriteOrder);
     EXPECT_EQ(store.get("AutoHide"), "1");
@@ -371,8 +371,8 @@ TEST_F(SettingsDialogTest, OkWritesTheTenKeysInOrderThenSetsTopMostBeforeClosing
 TEST_F(SettingsDialogTest, OkWithOnTopClearLeavesTheBand) {
     store.set("OnTop", "1");
     open();
-    QTest::mouseClick(check(3), Qt::LeftButton);
-    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(check("onTopBox"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
     EXPECT_EQ(store.get("OnTop"), "0");
     EXPECT_EQ(window.log, std::vector<std::string>{"nottopmost"});
 }
@@ -380,13 +380,13 @@ TEST_F(SettingsDialogTest, OkWithOnTopClearLeavesTheBand) {
 TEST_F(SettingsDialogTest, CancelAndCloseBoxWriteNothing) {
     for (bool viaCloseBox : {false, true}) {
         open();
-        QTest::mouseClick(check(3), Qt::LeftButton);
-        child<TimeBox>("Text1")->selectAll();
-        QTest::keyClicks(child<TimeBox>("Text1"), "9");
+        QTest::mouseClick(check("onTopBox"), Qt::LeftButton);
+        child<TimeBox>("hideSecondsBox")->selectAll();
+        QTest::keyClicks(child<TimeBox>("hideSecondsBox"), "9");
         if (viaCloseBox) {
             dialog->close();
         } else {
-            QTest::mouseClick(child<QPushButton>("Command2"), Qt::LeftButton);
+            QTest::mouseClick(child<QPushButton>("cancelButton"), Qt::LeftButton);
         }
         EXPECT_FALSE(dialog->isVisible());
         EXPECT_EQ(dialog->result(), QDialog::Rejected);
@@ -397,12 +397,13 @@ TEST_F(SettingsDialogTest, CancelAndCloseBoxWriteNothing) {
 
 TEST_F(SettingsDialogTest, FocusStartsOnOkAndTabFollowsTheDesignedOrder) {
     open();
-    QTRY_COMPARE(focusName(), QStringLiteral("Command1"));
-    const QStringList expected = {"Command2", "SSTab1", "Check8", "Check7", "Check6", "Check3",
-                                  "Check4", "Check5", "VScroll2", "VScroll1", "Check2", "Text2",
-                                  "Check1", "Text1",
+    QTRY_COMPARE(focusName(), QStringLiteral("okButton"));
+    const QStringList expected = {"cancelButton", "optionTabs", "keepAspectBox", "hideMuteBox",
+                                  "hideTitleBarBox", "onTopBox", "autoConnectBox",
+                                  "autoMinimizeBox", "muteSecondsSpinner", "hideSecondsSpinner",
+                                  "autoMuteBox", "muteSecondsBox", "autoHideBox", "hideSecondsBox",
                                   // The drive recorder's row, last as it is lowest.
-                                  "recordDrivesCheck", "drivesLimitBox", "Command1"};
+                                  "recordDrivesCheck", "drivesLimitBox", "okButton"};
     QStringList seen;
     for (qsizetype i = 0; i < expected.size(); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -416,10 +417,10 @@ TEST_F(SettingsDialogTest, FocusStartsOnOkAndTabFollowsTheDesignedOrder) {
 TEST_F(SettingsDialogTest, RunningTheDialogGuardsTheTopmostBand) {
     bool pressedOk = false;
     QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<frmSettings*>(QApplication::activeModalWidget());
+        auto* d = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
-        QTest::mouseClick(d->findChild<ToggleCheckBox*>("Check3"), Qt::LeftButton);
-        QTest::mouseClick(d->findChild<QPushButton*>("Command1"), Qt::LeftButton);
+        QTest::mouseClick(d->findChild<ToggleCheckBox*>("onTopBox"), Qt::LeftButton);
+        QTest::mouseClick(d->findChild<QPushButton*>("okButton"), Qt::LeftButton);
     });
     pressedOk = RunSettingsDialog(nullptr, store, window);
     EXPECT_TRUE(pressedOk);
@@ -427,7 +428,7 @@ TEST_F(SettingsDialogTest, RunningTheDialogGuardsTheTopmostBand) {
 
     window.log.clear();
     QTimer::singleShot(0, [] {
-        auto* d = qobject_cast<frmSettings*>(QApplication::activeModalWidget());
+        auto* d = qobject_cast<SettingsDialog*>(QApplication::activeModalWidget());
         ASSERT_NE(d, nullptr);
         d->close();
     });
@@ -442,11 +443,11 @@ TEST_F(SettingsDialogTest, DriveRowShowsItsDefaultsBelowTheOptionsAndWritesOnOk)
     EXPECT_TRUE(record->isChecked());
     EXPECT_EQ(limit->value(), 200);
     // Below every original option, inside the page.
-    EXPECT_GT(record->geometry().top(), child<QWidget>("Label2")->geometry().bottom());
+    EXPECT_GT(record->geometry().top(), child<QWidget>("muteSecondsLabel")->geometry().bottom());
     EXPECT_LE(limit->geometry().bottom(), child<QWidget>("General")->height());
     record->setChecked(false);
     limit->setValue(50);
-    QTest::mouseClick(child<QPushButton>("Command1"), Qt::LeftButton);
+    QTest::mouseClick(child<QPushButton>("okButton"), Qt::LeftButton);
     EXPECT_EQ(store.get("RecordDrives"), "0");
     EXPECT_EQ(store.get("DrivesLimitMB"), "50");
 

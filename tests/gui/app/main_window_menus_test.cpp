@@ -11,7 +11,7 @@
 
 #include "app/readme_window.h"
 #include "app/tray.h"
-#include "form1_harness.h"
+#include "main_window_harness.h"
 #include "shell/qt/border.h"
 #include "shell/qt/qt_timer.h"
 #include "shell/qt/twips.h"
@@ -35,56 +35,56 @@ void Describe(const QMenu* menu, const QString& indent, QStringList& out) {
     }
 }
 
-QStringList AllActions(Form1& form) {
+QStringList AllActions(MainWindow& form) {
     QStringList out;
     for (const QAction* a : form.menuBar()->actions()) {
         out << a->objectName() + QLatin1Char(' ') + a->text();
         Describe(a->menu(), QStringLiteral("  "), out);
     }
-    out << QStringLiteral("mnuPopup ") + form.menus().mnuPopup->title();
-    Describe(form.menus().mnuPopup, QStringLiteral("  "), out);
+    out << QStringLiteral("popupMenu ") + form.menus().popupMenu->title();
+    Describe(form.menus().popupMenu, QStringLiteral("  "), out);
     return out;
 }
 
-TEST_F(Form1Test, MenuTreeHasEveryCaptionAndNameInOrder) {
+TEST_F(MainWindowTest, MenuTreeHasEveryCaptionAndNameInOrder) {
     load();
     const QStringList expected = {
-        "mnuFile &File",
-        "  mnuMonitor &Connect",
-        "  mnuStop &Disconnect",
-        "  mnusep -",
-        "  mnuSaveAlertData Save &Alert Data...",
-        "  mnusep2 -",
-        "  mnuExit &Exit",
+        "fileMenu &File",
+        "  connectAction &Connect",
+        "  disconnectAction &Disconnect",
+        "  fileSaveSeparator -",
+        "  saveAlertDataAction Save &Alert Data...",
+        "  fileExitSeparator -",
+        "  exitAction &Exit",
         // The drive recorder's items follow every existing one.
         "  replaySeparator -",
         "  replayDriveAction Replay Drive...",
-        "mnuOptions &Options",
-        "  mnuPort &Port...",
-        "  mnuSettings &Settings...",
-        "  mnuLogData &Log Alert Data",
-        "  mnuShowRaw &Show Raw Messages hidden",
-        "mnuHelp &Help",
-        "  mnutest test hidden",
-        "  mnuReadMe &ReadMe...",
-        "  mnuAbout &About...",
+        "optionsMenu &Options",
+        "  portAction &Port...",
+        "  settingsAction &Settings...",
+        "  logAlertDataAction &Log Alert Data",
+        "  showRawAction &Show Raw Messages hidden",
+        "helpMenu &Help",
+        "  hiddenTestAction test hidden",
+        "  readMeAction &ReadMe...",
+        "  aboutAction &About...",
         "  linkStatusAction Link Status...",
-        "mnuPopup &Popup",
-        "  mnuPopupConnect &Connect",
-        "  mnuPopDisconnect &Disconnect",
-        "  mnusep333 -",
-        "  mnuPopSaveAlertData Save &Alert Data...",
-        "  mnusep33 -",
-        "  mnuPOPOptions &Options",
-        "    mnuPOPPort &Port...",
-        "    mnuPOPSettings &Settings...",
-        "    mnuPOPLogAlertData &Log Alert Data",
-        "  mnuPOPHelp &Help",
-        "    mnuPOPReadme &ReadMe",
-        "    mnuPOPAbout &About",
+        "popupMenu &Popup",
+        "  popupConnectAction &Connect",
+        "  popupDisconnectAction &Disconnect",
+        "  popupSaveSeparator -",
+        "  popupSaveAlertDataAction Save &Alert Data...",
+        "  popupOptionsSeparator -",
+        "  popupOptionsMenu &Options",
+        "    popupPortAction &Port...",
+        "    popupSettingsAction &Settings...",
+        "    popupLogAlertDataAction &Log Alert Data",
+        "  popupHelpMenu &Help",
+        "    popupReadMeAction &ReadMe",
+        "    popupAboutAction &About",
         "    popLinkStatusAction Link Status...",
-        "  mnusepexit -",
-        "  mnuPOPExit &Exit",
+        "  popupExitSeparator -",
+        "  popupExitAction &Exit",
         "  popReplaySeparator -",
         "  popReplayDriveAction Replay Drive...",
     };
@@ -96,118 +96,118 @@ TEST_F(Form1Test, MenuTreeHasEveryCaptionAndNameInOrder) {
     }
 }
 
-TEST_F(Form1Test, OpeningMenusCancelsAutoHideAndEnablesSaveOnlyWithLoggedData) {
+TEST_F(MainWindowTest, OpeningMenusCancelsAutoHideAndEnablesSaveOnlyWithLoggedData) {
     store.set("AutoHide", "1");
     store.set("AutoHideTime", "30");
     load();
-    Form1Menus& m = form->menus();
-    auto* timer2 = child<QtTimer>("Timer2");
+    MainWindowMenus& m = form->menus();
+    auto* autoHideTimer = child<QtTimer>("autoHideTimer");
 
-    emit m.mnuFile->aboutToShow();
-    emit m.mnuPopup->aboutToShow();
-    EXPECT_FALSE(m.mnuSaveAlertData->isEnabled());
-    EXPECT_FALSE(m.mnuPopSaveAlertData->isEnabled());
+    emit m.fileMenu->aboutToShow();
+    emit m.popupMenu->aboutToShow();
+    EXPECT_FALSE(m.saveAlertDataAction->isEnabled());
+    EXPECT_FALSE(m.popupSaveAlertDataAction->isEnabled());
 
-    form->menus().mnuLogData->trigger();
+    form->menus().logAlertDataAction->trigger();
     send(KaAlert());
     ASSERT_FALSE(form->LastLogLine().empty());
     // Refreshed only when each menu opens.
-    EXPECT_FALSE(m.mnuSaveAlertData->isEnabled());
-    emit m.mnuPopup->aboutToShow();
-    EXPECT_TRUE(m.mnuPopSaveAlertData->isEnabled());
-    EXPECT_FALSE(m.mnuSaveAlertData->isEnabled());
-    emit m.mnuFile->aboutToShow();
-    EXPECT_TRUE(m.mnuSaveAlertData->isEnabled());
+    EXPECT_FALSE(m.saveAlertDataAction->isEnabled());
+    emit m.popupMenu->aboutToShow();
+    EXPECT_TRUE(m.popupSaveAlertDataAction->isEnabled());
+    EXPECT_FALSE(m.saveAlertDataAction->isEnabled());
+    emit m.fileMenu->aboutToShow();
+    EXPECT_TRUE(m.saveAlertDataAction->isEnabled());
 
     // The pop-up menu leaves a pending auto-hide alone; the menu bar's
     // menus cancel it.
-    for (QMenu* menu : {m.mnuFile, m.mnuOptions, m.mnuHelp}) {
+    for (QMenu* menu : {m.fileMenu, m.optionsMenu, m.helpMenu}) {
         form->alerts().EndAlert();
-        ASSERT_TRUE(timer2->isActive());
-        emit m.mnuPopup->aboutToShow();
-        EXPECT_TRUE(timer2->isActive());
+        ASSERT_TRUE(autoHideTimer->isActive());
+        emit m.popupMenu->aboutToShow();
+        EXPECT_TRUE(autoHideTimer->isActive());
         emit menu->aboutToShow();
-        EXPECT_FALSE(timer2->isActive()) << menu->objectName().toStdString();
+        EXPECT_FALSE(autoHideTimer->isActive()) << menu->objectName().toStdString();
     }
 }
 
-TEST_F(Form1Test, RightPressOnTheFaceCancelsAutoHideAndOpensThePopup) {
+TEST_F(MainWindowTest, RightPressOnTheFaceCancelsAutoHideAndOpensThePopup) {
     store.set("AutoHide", "1");
     store.set("AutoHideTime", "30");
     load();
     form->alerts().EndAlert();
-    QTest::mousePress(child("Frame3"), Qt::RightButton, {}, QPoint(5, 5));
-    EXPECT_FALSE(child<QtTimer>("Timer2")->isActive());
-    EXPECT_TRUE(WaitFor([&] { return form->menus().mnuPopup->isVisible(); }));
-    form->menus().mnuPopup->close();
+    QTest::mousePress(child("bandPanel"), Qt::RightButton, {}, QPoint(5, 5));
+    EXPECT_FALSE(child<QtTimer>("autoHideTimer")->isActive());
+    EXPECT_TRUE(WaitFor([&] { return form->menus().popupMenu->isVisible(); }));
+    form->menus().popupMenu->close();
 }
 
-TEST_F(Form1Test, BothLogItemsToggleLoggingTogetherAndRememberIt) {
+TEST_F(MainWindowTest, BothLogItemsToggleLoggingTogetherAndRememberIt) {
     load();
-    Form1Menus& m = form->menus();
+    MainWindowMenus& m = form->menus();
     QFile log(QString::fromStdString(workingLog()));
 
-    m.mnuLogData->trigger();
-    EXPECT_TRUE(m.mnuLogData->isChecked());
-    EXPECT_TRUE(m.mnuPOPLogAlertData->isChecked());
+    m.logAlertDataAction->trigger();
+    EXPECT_TRUE(m.logAlertDataAction->isChecked());
+    EXPECT_TRUE(m.popupLogAlertDataAction->isChecked());
     EXPECT_EQ(store.get("LogData"), "True");
     send(KaAlert());
     ASSERT_TRUE(log.exists());
     const qint64 logged = log.size();
     EXPECT_GT(logged, 0);
 
-    m.mnuPOPLogAlertData->trigger();
-    EXPECT_FALSE(m.mnuLogData->isChecked());
-    EXPECT_FALSE(m.mnuPOPLogAlertData->isChecked());
+    m.popupLogAlertDataAction->trigger();
+    EXPECT_FALSE(m.logAlertDataAction->isChecked());
+    EXPECT_FALSE(m.popupLogAlertDataAction->isChecked());
     EXPECT_EQ(store.get("LogData"), "False");
     send(DisplayState{});
     EXPECT_EQ(log.size(), logged);
 
     // The next start begins as the user left it.
-    m.mnuPOPLogAlertData->trigger();
+    m.popupLogAlertDataAction->trigger();
     form.reset();
     load();
-    EXPECT_TRUE(form->menus().mnuLogData->isChecked());
-    EXPECT_TRUE(form->menus().mnuPOPLogAlertData->isChecked());
+    EXPECT_TRUE(form->menus().logAlertDataAction->isChecked());
+    EXPECT_TRUE(form->menus().popupLogAlertDataAction->isChecked());
 }
 
-TEST_F(Form1Test, ShowRawUncoversTheRawLabelWithEachFrame) {
+TEST_F(MainWindowTest, ShowRawUncoversTheRawLabelWithEachFrame) {
     load();
-    QWidget* frame1 = child("Frame1");
-    auto* label2 = child<QLabel>("Label2");
+    QWidget* displayPanel = child("displayPanel");
+    auto* rawMessageLabel = child<QLabel>("rawMessageLabel");
     const double dpi = form->face().logicalDpi();
 
-    form->menus().mnuShowRaw->trigger();
-    EXPECT_TRUE(form->menus().mnuShowRaw->isChecked());
-    EXPECT_EQ(frame1->height(), TwipsToPixels(5775, dpi));
-    EXPECT_TRUE(label2->isVisibleTo(frame1));
-    EXPECT_LT(label2->geometry().bottom(), frame1->height());
+    form->menus().showRawAction->trigger();
+    EXPECT_TRUE(form->menus().showRawAction->isChecked());
+    EXPECT_EQ(displayPanel->height(), TwipsToPixels(5775, dpi));
+    EXPECT_TRUE(rawMessageLabel->isVisibleTo(displayPanel));
+    EXPECT_LT(rawMessageLabel->geometry().bottom(), displayPanel->height());
     send(KaAlert());
-    EXPECT_FALSE(label2->text().isEmpty());
+    EXPECT_FALSE(rawMessageLabel->text().isEmpty());
 
-    form->menus().mnuShowRaw->trigger();
-    EXPECT_FALSE(form->menus().mnuShowRaw->isChecked());
-    EXPECT_EQ(frame1->height(), TwipsToPixels(5190, dpi));
-    EXPECT_GT(label2->y(), frame1->height());
+    form->menus().showRawAction->trigger();
+    EXPECT_FALSE(form->menus().showRawAction->isChecked());
+    EXPECT_EQ(displayPanel->height(), TwipsToPixels(5190, dpi));
+    EXPECT_GT(rawMessageLabel->y(), displayPanel->height());
 }
 
-TEST_F(Form1Test, ReadMeOpensTheFileBesideTheProgramOnlyWhenItIsThere) {
+TEST_F(MainWindowTest, ReadMeOpensTheFileBesideTheProgramOnlyWhenItIsThere) {
     load();
-    form->menus().mnuReadMe->trigger();
-    form->menus().mnuPOPReadme->trigger();
+    form->menus().readMeAction->trigger();
+    form->menus().popupReadMeAction->trigger();
     EXPECT_TRUE(opened.empty());
     EXPECT_TRUE(prompt.shown.empty());
 
     QFile readme(dir.filePath(QStringLiteral("readme.txt")));
     ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
     readme.close();
-    form->menus().mnuReadMe->trigger();
-    form->menus().mnuPOPReadme->trigger();
+    form->menus().readMeAction->trigger();
+    form->menus().popupReadMeAction->trigger();
     const QString path = dir.path() + QStringLiteral("/readme.txt");
     EXPECT_EQ(opened, (std::vector<QString>{path, path}));
 }
 
-TEST_F(Form1Test, WithoutAViewerTheReadMeOpensInAReadOnlyWindowOfItsOwn) {
+TEST_F(MainWindowTest, WithoutAViewerTheReadMeOpensInAReadOnlyWindowOfItsOwn) {
     load();
     viewerOpens = false;
     QFile readme(dir.filePath(QStringLiteral("readme.txt")));
@@ -215,7 +215,7 @@ TEST_F(Form1Test, WithoutAViewerTheReadMeOpensInAReadOnlyWindowOfItsOwn) {
     readme.write("Veltra Scope 1.2.0\n  Bands   four lamps\n");
     readme.close();
 
-    form->menus().mnuReadMe->trigger();
+    form->menus().readMeAction->trigger();
     auto* window = form->findChild<ReadmeWindow*>();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->isVisible());
@@ -232,7 +232,7 @@ TEST_F(Form1Test, WithoutAViewerTheReadMeOpensInAReadOnlyWindowOfItsOwn) {
     ASSERT_TRUE(readme.open(QIODevice::WriteOnly));
     readme.write("changed\n");
     readme.close();
-    form->menus().mnuPOPReadme->trigger();
+    form->menus().popupReadMeAction->trigger();
     EXPECT_EQ(form->findChildren<ReadmeWindow*>().size(), 1);
     EXPECT_EQ(text->toPlainText(), QStringLiteral("changed\n"));
 
@@ -240,65 +240,66 @@ TEST_F(Form1Test, WithoutAViewerTheReadMeOpensInAReadOnlyWindowOfItsOwn) {
     QPointer<ReadmeWindow> closed(window);
     window->findChild<QPushButton*>(QStringLiteral("readmeClose"))->click();
     EXPECT_TRUE(WaitFor([&] { return closed.isNull(); }));
-    form->menus().mnuReadMe->trigger();
+    form->menus().readMeAction->trigger();
     EXPECT_EQ(form->findChildren<ReadmeWindow*>().size(), 1);
     EXPECT_EQ(opened.size(), 3u);
 }
 
-TEST_F(Form1Test, AboutBoxShowsNameVersionAndALockedLicence) {
+TEST_F(MainWindowTest, AboutBoxShowsNameVersionAndALockedLicence) {
     load();
     onDialog = [&](QDialog& d) {
         EXPECT_EQ(d.windowTitle(), QStringLiteral("About..."));
-        const auto* name = d.findChild<QLabel*>(QStringLiteral("Label1"));
+        const auto* name = d.findChild<QLabel*>(QStringLiteral("programName"));
         EXPECT_EQ(name->text(), QStringLiteral("Veltra Scope"));
         EXPECT_EQ(name->font().family(), QStringLiteral("Arial"));
         EXPECT_DOUBLE_EQ(name->font().pointSizeF(), 20.25);
         EXPECT_TRUE(name->font().bold());
-        EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("Label2"))->text(), QStringLiteral("v1.2.0"));
-        auto* licence = d.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+        EXPECT_EQ(d.findChild<QLabel*>(QStringLiteral("versionLabel"))->text(),
+                  QStringLiteral("v1.2.0"));
+        auto* licence = d.findChild<QPlainTextEdit*>(QStringLiteral("licenceText"));
         EXPECT_TRUE(licence->isReadOnly());
         EXPECT_FALSE(licence->toPlainText().isEmpty());
         const QString before = licence->toPlainText();
         QTest::keyClicks(licence, QStringLiteral("typed"));
         EXPECT_EQ(licence->toPlainText(), before);
-        auto* ok = d.findChild<QAbstractButton*>(QStringLiteral("Command1"));
+        auto* ok = d.findChild<QAbstractButton*>(QStringLiteral("okButton"));
         EXPECT_EQ(ok->text(), QStringLiteral("&OK"));
         ok->click();
         return d.result();
     };
-    form->menus().mnuAbout->trigger();
-    form->menus().mnuPOPAbout->trigger();
-    EXPECT_EQ(dialogs, (std::vector<QString>{"Form4", "Form4"}));
+    form->menus().aboutAction->trigger();
+    form->menus().popupAboutAction->trigger();
+    EXPECT_EQ(dialogs, (std::vector<QString>{"AboutBox", "AboutBox"}));
 }
 
-TEST_F(Form1Test, PortCommandsRunThePortDialog) {
+TEST_F(MainWindowTest, PortCommandsRunThePortDialog) {
     load();
-    form->menus().mnuPort->trigger();
-    form->menus().mnuPOPPort->trigger();
-    EXPECT_EQ(dialogs, (std::vector<QString>{"Form2", "Form2"}));
+    form->menus().portAction->trigger();
+    form->menus().popupPortAction->trigger();
+    EXPECT_EQ(dialogs, (std::vector<QString>{"PortDialog", "PortDialog"}));
 }
 
-TEST_F(Form1Test, SettingsCommandsReapplyFrameAndAspectWhetherConfirmedOrNot) {
+TEST_F(MainWindowTest, SettingsCommandsReapplyFrameAndAspectWhetherConfirmedOrNot) {
     store.set("KeepAspectRatio", "0");
     load();
-    Form1Menus& m = form->menus();
+    MainWindowMenus& m = form->menus();
     ASSERT_TRUE(resizeFace(QSize(900, 500)));
     const QPoint place = form->pos();
 
     // Confirmed: hide the title bar and keep the aspect ratio.
     onDialog = [&](QDialog& d) {
-        d.findChild<QAbstractButton*>(QStringLiteral("Check6"))->click();
-        d.findChild<QAbstractButton*>(QStringLiteral("Check8"))->click();
-        d.findChild<QAbstractButton*>(QStringLiteral("Command1"))->click();
+        d.findChild<QAbstractButton*>(QStringLiteral("hideTitleBarBox"))->click();
+        d.findChild<QAbstractButton*>(QStringLiteral("keepAspectBox"))->click();
+        d.findChild<QAbstractButton*>(QStringLiteral("okButton"))->click();
         return d.result();
     };
-    m.mnuSettings->trigger();
-    EXPECT_EQ(dialogs, (std::vector<QString>{"frmSettings"}));
+    m.settingsAction->trigger();
+    EXPECT_EQ(dialogs, (std::vector<QString>{"SettingsDialog"}));
     EXPECT_EQ(store.get("HideTitlebar"), "1");
     EXPECT_TRUE(IsFrameless(form.get()));
     EXPECT_FALSE(m.topMenusVisible());
     EXPECT_FALSE(form->menuBar()->isVisible());
-    EXPECT_TRUE(child("Frame7")->isVisible());
+    EXPECT_TRUE(child("minimiseBox")->isVisible());
     EXPECT_TRUE(form->KeepAspect);
     ASSERT_TRUE(WaitFor([&] { return face()->height() == qRound(face()->width() / 2.543); }))
         << face()->width() << "x" << face()->height();
@@ -308,13 +309,13 @@ TEST_F(Form1Test, SettingsCommandsReapplyFrameAndAspectWhetherConfirmedOrNot) {
     onDialog = [&](QDialog& d) {
         store.set("HideTitlebar", "0");
         store.set("KeepAspectRatio", "0");
-        d.findChild<QAbstractButton*>(QStringLiteral("Command2"))->click();
+        d.findChild<QAbstractButton*>(QStringLiteral("cancelButton"))->click();
         return d.result();
     };
-    m.mnuPOPSettings->trigger();
+    m.popupSettingsAction->trigger();
     EXPECT_FALSE(IsFrameless(form.get()));
     EXPECT_TRUE(m.topMenusVisible());
-    EXPECT_FALSE(child("Frame7")->isVisible());
+    EXPECT_FALSE(child("minimiseBox")->isVisible());
     EXPECT_FALSE(form->KeepAspect);
     // Switching the frame neither hides nor moves the window.
     EXPECT_TRUE(form->isVisible());

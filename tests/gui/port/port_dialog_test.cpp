@@ -10,7 +10,7 @@
 #include <QPushButton>
 #include <QTest>
 
-#include "port/qt/form2.h"
+#include "port/qt/port_dialog.h"
 #include "support/fakes.h"
 
 namespace veltra {
@@ -18,14 +18,14 @@ namespace {
 
 using test::MemorySettingsStore;
 
-class Form2Test : public ::testing::Test {
+class PortDialogTest : public ::testing::Test {
 protected:
-    std::unique_ptr<Form2> open(QList<DetectedSerialPort> detected = {}) {
-        auto dialog = std::make_unique<Form2>(store, std::move(detected));
-        combo = dialog->findChild<QComboBox*>(QStringLiteral("Combo1"));
-        device = dialog->findChild<QComboBox*>(QStringLiteral("cboDevice"));
-        info = dialog->findChild<QLabel*>(QStringLiteral("lblDeviceInfo"));
-        ok = dialog->findChild<QPushButton*>(QStringLiteral("Command1"));
+    std::unique_ptr<PortDialog> open(QList<DetectedSerialPort> detected = {}) {
+        auto dialog = std::make_unique<PortDialog>(store, std::move(detected));
+        combo = dialog->findChild<QComboBox*>(QStringLiteral("portBox"));
+        device = dialog->findChild<QComboBox*>(QStringLiteral("deviceBox"));
+        info = dialog->findChild<QLabel*>(QStringLiteral("deviceInfoLabel"));
+        ok = dialog->findChild<QPushButton*>(QStringLiteral("okButton"));
         return dialog;
     }
     void typeDevice(const QString& path) {
@@ -41,7 +41,7 @@ protected:
     QPushButton* ok = nullptr;
 };
 
-TEST_F(Form2Test, ListsTenPortsInAFixedPitchFontAndStartsOnTheStoredOne) {
+TEST_F(PortDialogTest, ListsTenPortsInAFixedPitchFontAndStartsOnTheStoredOne) {
     auto dialog = open();
     EXPECT_EQ(dialog->windowTitle(), "Com Port");
     ASSERT_EQ(combo->count(), 10);
@@ -69,7 +69,7 @@ TEST_F(Form2Test, ListsTenPortsInAFixedPitchFontAndStartsOnTheStoredOne) {
     EXPECT_EQ(combo->currentText(), "COM 3");
 }
 
-TEST_F(Form2Test, OkStoresTheNumberAndTheDevicesTheUserChose) {
+TEST_F(PortDialogTest, OkStoresTheNumberAndTheDevicesTheUserChose) {
     store.setValue("Ports", "COM2", "/dev/ttyUSB0");
     auto dialog = open();
     combo->setCurrentIndex(1);
@@ -94,7 +94,7 @@ TEST_F(Form2Test, OkStoresTheNumberAndTheDevicesTheUserChose) {
     EXPECT_EQ(store.value("Settings", "CommPort"), "10");
 }
 
-TEST_F(Form2Test, ClosingAnyOtherWayStoresNothing) {
+TEST_F(PortDialogTest, ClosingAnyOtherWayStoresNothing) {
     store.setValue("Settings", "CommPort", "4");
     auto dialog = open();
     combo->setCurrentIndex(6);
@@ -104,7 +104,7 @@ TEST_F(Form2Test, ClosingAnyOtherWayStoresNothing) {
     EXPECT_FALSE(store.value("Ports", "COM7"));
 }
 
-TEST_F(Form2Test, OffersTheDetectedDevicesWithWhatTheyAre) {
+TEST_F(PortDialogTest, OffersTheDetectedDevicesWithWhatTheyAre) {
     auto dialog =
         open({{"/dev/ttyUSB0", "USB-Serial Controller", "A12345"}, {"/dev/ttyS0", "", ""}});
     ASSERT_EQ(device->count(), 2);

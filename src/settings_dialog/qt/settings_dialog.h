@@ -19,12 +19,12 @@ class Spinner;
 class TimeBox;
 class ToggleCheckBox;
 
-class frmSettings : public QDialog {
+class SettingsDialog : public QDialog {
     Q_OBJECT
 public:
     // `parent` is the window it opens over (for placement only). `store` and
     // `mainWindow` must outlive the dialog.
-    frmSettings(SettingsStore& store, TopMostOps& mainWindow, QWidget* parent = nullptr);
+    SettingsDialog(SettingsStore& store, TopMostOps& mainWindow, QWidget* parent = nullptr);
 
     // How much the design is enlarged so that every caption shows whole in
     // the current font; 1 when the design's own measures suffice.
@@ -37,36 +37,36 @@ private:
     void BuildControls();
     void PlaceControls();
     void SetTabOrder();
-    void Form_Load();
-    void Command1_Click();
-    void Command2_Click();
-    void Text1_Change(const QString& text);
-    void Text2_Change(const QString& text);
-    void VScroll1_Change(int value);
-    void VScroll2_Change(int value);
+    void restoreSettings();
+    void onOkClicked();
+    void onCancelClicked();
+    void onHideSecondsEdited(const QString& text);
+    void onMuteSecondsEdited(const QString& text);
+    void onHideSecondsSpun(int value);
+    void onMuteSecondsSpun(int value);
 
     SettingsStore& store_;
     TopMostOps& mainWindow_;
     double scale_ = 1.0;
 
-    QTabWidget* SSTab1 = nullptr;
+    QTabWidget* optionTabs = nullptr;
     QWidget* general_ = nullptr;
-    ToggleCheckBox* Check1 = nullptr;
-    ToggleCheckBox* Check2 = nullptr;
-    ToggleCheckBox* Check3 = nullptr;
-    ToggleCheckBox* Check4 = nullptr;
-    ToggleCheckBox* Check5 = nullptr;
-    ToggleCheckBox* Check6 = nullptr;
-    ToggleCheckBox* Check7 = nullptr;
-    ToggleCheckBox* Check8 = nullptr;
-    TimeBox* Text1 = nullptr;
-    TimeBox* Text2 = nullptr;
-    Spinner* VScroll1 = nullptr;
-    Spinner* VScroll2 = nullptr;
-    QLabel* Label1 = nullptr;
-    QLabel* Label2 = nullptr;
-    QPushButton* Command1 = nullptr;
-    QPushButton* Command2 = nullptr;
+    ToggleCheckBox* autoHideBox = nullptr;
+    ToggleCheckBox* autoMuteBox = nullptr;
+    ToggleCheckBox* onTopBox = nullptr;
+    ToggleCheckBox* autoConnectBox = nullptr;
+    ToggleCheckBox* autoMinimizeBox = nullptr;
+    ToggleCheckBox* hideTitleBarBox = nullptr;
+    ToggleCheckBox* hideMuteBox = nullptr;
+    ToggleCheckBox* keepAspectBox = nullptr;
+    TimeBox* hideSecondsBox = nullptr;
+    TimeBox* muteSecondsBox = nullptr;
+    Spinner* hideSecondsSpinner = nullptr;
+    Spinner* muteSecondsSpinner = nullptr;
+    QLabel* hideSecondsLabel = nullptr;
+    QLabel* muteSecondsLabel = nullptr;
+    QPushButton* okButton = nullptr;
+    QPushButton* cancelButton = nullptr;
     DriveSettingsRow* driveRow_ = nullptr;
 };
 

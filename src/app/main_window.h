@@ -12,7 +12,7 @@
 #include "alerts/log_writer.h"
 #include "alerts/receive_path.h"
 #include "alerts/save_log.h"
-#include "app/form1_menus.h"
+#include "app/main_window_menus.h"
 #include "link/display_decoder.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
@@ -39,7 +39,7 @@ class StoreWriteNotice;
 
 // What the window takes from its surroundings. Anything left empty gets the
 // real thing; tests put in stand-ins.
-struct Form1Platform {
+struct MainWindowPlatform {
     SettingsStore* store = nullptr;
     SerialPort* port = nullptr;
     Prompt* prompt = nullptr;
@@ -54,14 +54,14 @@ struct Form1Platform {
     QString programDir;
 };
 
-class Form1 : public QMainWindow, public MainWindowOps {
+class MainWindow : public QMainWindow, public MainWindowOps {
     Q_OBJECT
 public:
-    explicit Form1(Form1Platform platform = {});
-    ~Form1() override;
+    explicit MainWindow(MainWindowPlatform platform = {});
+    ~MainWindow() override;
 
-    void Form_Load();
-    void Form_Resize();
+    void restoreSettings();
+    void onWindowResized();
     void SaveSettings();
     void LoadSettings();
     // Ends the program as the close box does, but asks nothing: nobody may
@@ -76,40 +76,40 @@ public:
     void show() override;
 
     // Menu commands, as the menus and the notification area call them.
-    void mnuFile_Click();
-    void mnuOptions_Click();
-    void mnuHelp_Click();
-    void mnuPopup_Click();
-    void mnuMonitor_Click();
-    void mnuStop_Click();
-    void mnuSaveAlertData_Click();
-    void mnuExit_Click();
-    void mnuPort_Click();
-    void mnuSettings_Click();
-    void mnuLogData_Click();
-    void mnuShowRaw_Click();
-    void mnuReadMe_Click();
-    void mnuAbout_Click();
+    void onFileMenuShown();
+    void onOptionsMenuShown();
+    void onHelpMenuShown();
+    void onPopupMenuShown();
+    void onConnectTriggered();
+    void onDisconnectTriggered();
+    void onSaveAlertDataTriggered();
+    void onExitTriggered();
+    void onPortTriggered();
+    void onSettingsTriggered();
+    void onLogAlertDataTriggered();
+    void onShowRawTriggered();
+    void onReadMeTriggered();
+    void onAboutTriggered();
 
     // Mouse on the window's face.
-    void Form_MouseDown(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint global);
-    void Form_MouseMove(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint global);
-    void Form_MouseUp();
-    void Image15_MouseDown();
-    void Image15_MouseUp();
-    void Frame7_Click();
+    void onFaceMousePressed(Qt::MouseButton button, Qt::KeyboardModifiers modifiers, QPoint global);
+    void onFaceMouseMoved(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers, QPoint global);
+    void onFaceMouseReleased();
+    void onMuteButtonPressed();
+    void onMuteButtonReleased();
+    void onMinimiseBoxClicked();
 
     // State the tests and the other parts read.
     bool MuteHidden = false;
     bool KeepAspect = false;
-    Form1Menus& menus() { return *menus_; }
+    MainWindowMenus& menus() { return *menus_; }
     FaceWidget& face() { return *face_; }
     ReceivePath& receivePath() { return *receivePath_; }
     Connection& connection() { return *connection_; }
     AlertLifecycle& alerts() { return *alerts_; }
     SerialPort& port() { return *port_; }
     Tray& tray() { return *tray_; }
-    QtAutoResize& resizer() { return *Resize; }
+    QtAutoResize& resizer() { return *autoResize; }
     TopMostOps& topMost();
     std::string& LastLogLine() { return receivePath_->logWriter().LastLogLine; }
     bool unloaded() const { return unloaded_; }
@@ -134,10 +134,10 @@ protected:
 
 private:
     class Hooks;
-    void buildPlatform(Form1Platform& p);
+    void buildPlatform(MainWindowPlatform& p);
     void buildParts();
     void connectMenus();
-    void Form_Unload(bool askAboutLog = true);
+    void shutDown(bool askAboutLog = true);
     void releasePort();
     void placeFromStore();
     void setLogging(bool on);
@@ -148,7 +148,7 @@ private:
     bool trayAvailable() const;
     void onTrayHostChanged(bool available);
 
-    Form1Platform platform_;
+    MainWindowPlatform platform_;
     // Owned defaults for what the platform did not supply.
     std::unique_ptr<SettingsStore> ownStore_;
     std::unique_ptr<Prompt> ownPrompt_;
@@ -168,11 +168,11 @@ private:
     std::unique_ptr<QtEventPump> pump_;
     std::unique_ptr<QtTimeOfDay> timeOfDay_;
     std::unique_ptr<LogSink> logSink_;
-    QtTimer* Timer1 = nullptr;
-    QtTimer* Timer2 = nullptr;
-    QtTimer* Timer3 = nullptr;
+    QtTimer* watchdogTimer = nullptr;
+    QtTimer* autoHideTimer = nullptr;
+    QtTimer* autoMuteTimer = nullptr;
     FaceWidget* face_ = nullptr;
-    std::unique_ptr<Form1Menus> menus_;
+    std::unique_ptr<MainWindowMenus> menus_;
     Tray* tray_ = nullptr;
     TrayHostWatch* trayHostWatch_ = nullptr;
     std::unique_ptr<Hooks> hooks_;
@@ -183,7 +183,7 @@ private:
     std::unique_ptr<DriveFeature> drives_;
     std::unique_ptr<StoreWriteNotice> storeNotice_;
     // Rescales the whole face with the window.
-    QtAutoResize* Resize = nullptr;
+    QtAutoResize* autoResize = nullptr;
 
     bool loaded_ = false;
     bool unloaded_ = false;

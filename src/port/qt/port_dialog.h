@@ -27,16 +27,16 @@ QList<DetectedSerialPort> DetectSerialPorts();
 
 // Modal; the caller shows it under ModalGuard. OK stores the choice; closing
 // it any other way stores nothing.
-class Form2 : public QDialog {
+class PortDialog : public QDialog {
     Q_OBJECT
 public:
-    explicit Form2(SettingsStore& store, QWidget* parent = nullptr);
-    Form2(SettingsStore& store, QList<DetectedSerialPort> detected, QWidget* parent = nullptr);
+    explicit PortDialog(SettingsStore& store, QWidget* parent = nullptr);
+    PortDialog(SettingsStore& store, QList<DetectedSerialPort> detected, QWidget* parent = nullptr);
 
 private:
-    void Form_Load();
-    void Command1_Click();
-    void Combo1_Click();
+    void restoreSettings();
+    void onOkClicked();
+    void onPortChosen();
 
     int SelectedPort() const;
     QString StoredDevice(int port) const;
@@ -45,10 +45,10 @@ private:
 
     SettingsStore& store_;
     QList<DetectedSerialPort> detected_;
-    QComboBox* Combo1;
-    QComboBox* cboDevice;
-    QLabel* lblDeviceInfo;
-    QPushButton* Command1;
+    QComboBox* portBox;
+    QComboBox* deviceBox;
+    QLabel* deviceInfoLabel;
+    QPushButton* okButton;
     // The device text of each port shown so far, kept while the dialog is
     // open so that switching between ports does not lose what was typed.
     std::map<int, QString> devices_;

@@ -1,4 +1,4 @@
-#include "port/qt/form2.h"
+#include "port/qt/port_dialog.h"
 
 #include <QComboBox>
 #include <QFileInfo>
@@ -75,64 +75,65 @@ QList<DetectedSerialPort> DetectSerialPorts() {
     return ports;
 }
 
-Form2::Form2(SettingsStore& store, QWidget* parent) : Form2(store, DetectSerialPorts(), parent) {}
+PortDialog::PortDialog(SettingsStore& store, QWidget* parent)
+    : PortDialog(store, DetectSerialPorts(), parent) {}
 
-Form2::Form2(SettingsStore& store, QList<DetectedSerialPort> detected, QWidget* parent)
+PortDialog::PortDialog(SettingsStore& store, QList<DetectedSerialPort> detected, QWidget* parent)
     : QDialog(parent),
       store_(store),
       detected_(std::move(detected)),
-      Combo1(new QComboBox(this)),
-      cboDevice(new QComboBox(this)),
-      lblDeviceInfo(new QLabel(this)),
-      Command1(new QPushButton(QStringLiteral("&OK"), this)) {
-    setObjectName(QStringLiteral("Form2"));
+      portBox(new QComboBox(this)),
+      deviceBox(new QComboBox(this)),
+      deviceInfoLabel(new QLabel(this)),
+      okButton(new QPushButton(QStringLiteral("&OK"), this)) {
+    setObjectName(QStringLiteral("PortDialog"));
     setWindowTitle(QStringLiteral("Com Port"));
     setModal(true);
 
-    Combo1->setObjectName(QStringLiteral("Combo1"));
+    portBox->setObjectName(QStringLiteral("portBox"));
     QFont fixed = QFontDatabase::systemFont(QFontDatabase::FixedFont);
     fixed.setPointSize(9);
-    Combo1->setFont(fixed);
+    portBox->setFont(fixed);
 
-    auto* lblDevice = new QLabel(QStringLiteral("&Device:"), this);
-    lblDevice->setObjectName(QStringLiteral("lblDevice"));
-    lblDevice->setBuddy(cboDevice);
-    cboDevice->setObjectName(QStringLiteral("cboDevice"));
-    cboDevice->setEditable(true);
+    auto* deviceLabel = new QLabel(QStringLiteral("&Device:"), this);
+    deviceLabel->setObjectName(QStringLiteral("deviceLabel"));
+    deviceLabel->setBuddy(deviceBox);
+    deviceBox->setObjectName(QStringLiteral("deviceBox"));
+    deviceBox->setEditable(true);
     // Enter in the field presses OK; it must not add the text to the list.
-    cboDevice->setInsertPolicy(QComboBox::NoInsert);
-    cboDevice->setItemDelegate(new DeviceItemDelegate(cboDevice));
-    cboDevice->setMinimumContentsLength(28);
-    lblDeviceInfo->setObjectName(QStringLiteral("lblDeviceInfo"));
-    lblDeviceInfo->setTextFormat(Qt::PlainText);
-    Command1->setObjectName(QStringLiteral("Command1"));
-    Command1->setDefault(true);
+    deviceBox->setInsertPolicy(QComboBox::NoInsert);
+    deviceBox->setItemDelegate(new DeviceItemDelegate(deviceBox));
+    deviceBox->setMinimumContentsLength(28);
+    deviceInfoLabel->setObjectName(QStringLiteral("deviceInfoLabel"));
+    deviceInfoLabel->setTextFormat(Qt::PlainText);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(Command1);
+    buttons->addWidget(okButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Combo1);
+    layout->addWidget(portBox);
     layout->addSpacing(6);
-    layout->addWidget(lblDevice);
-    layout->addWidget(cboDevice);
-    layout->addWidget(lblDeviceInfo);
+    layout->addWidget(deviceLabel);
+    layout->addWidget(deviceBox);
+    layout->addWidget(deviceInfoLabel);
     layout->addLayout(buttons);
 
-    Form_Load();
+    restoreSettings();
 
-    connect(Combo1, &QComboBox::currentIndexChanged, this, &Form2::Combo1_Click);
-    connect(cboDevice, &QComboBox::editTextChanged, this, &Form2::ShowDeviceInfo);
-    connect(Command1, &QPushButton::clicked, this, &Form2::Command1_Click);
+    connect(portBox, &QComboBox::currentIndexChanged, this, &PortDialog::onPortChosen);
+    connect(deviceBox, &QComboBox::editTextChanged, this, &PortDialog::ShowDeviceInfo);
+    connect(okButton, &QPushButton::clicked, this, &PortDialog::onOkClicked);
 }
 
-void Form2::Form_Load() {
+void PortDialog::restoreSettings() {
     for (int n = 1; n <= kPortCount; ++n) {
-        Combo1->addItem(QStringLiteral("COM %1").arg(n));
+        portBox->addItem(QStringLiteral("COM %1").arg(n));
     }
     for (const DetectedSerialPort& port : detected_) {
-        cboDevice->addItem(port.path);
-        cboDevice->setItemData(cboDevice->count() - 1, DescribeDetected(port), kInfoRole);
+        deviceBox->addItem(port.path);
+        deviceBox->setItemData(deviceBox->count() - 1, DescribeDetected(port), kInfoRole);
     }
 
     // The stored text selects the entry that shows it. A hand-edited value
@@ -140,26 +141,26 @@ void Form2::Form_Load() {
     // (" 3" and "3.0" open COM 3), and COM 1 when that is outside the list.
     const QString stored =
         QString::fromStdString(settings::ReadText(store_, "CommPort", settings::Use::PortDialog));
-    int index = Combo1->findText(QStringLiteral("COM ") + stored);
+    int index = portBox->findText(QStringLiteral("COM ") + stored);
     if (index < 0) {
         const int used = settings::ReadInt(store_, "CommPort", settings::Use::InitPort);
         index = used >= 1 && used <= kPortCount ? used - 1 : 0;
     }
-    Combo1->setCurrentIndex(index);
+    portBox->setCurrentIndex(index);
     ShowDevice(SelectedPort());
 }
 
-void Form2::Combo1_Click() {
-    devices_[shownPort_] = cboDevice->currentText();
+void PortDialog::onPortChosen() {
+    devices_[shownPort_] = deviceBox->currentText();
     ShowDevice(SelectedPort());
 }
 
-void Form2::Command1_Click() {
-    devices_[shownPort_] = cboDevice->currentText();
+void PortDialog::onOkClicked() {
+    devices_[shownPort_] = deviceBox->currentText();
 
     // The entry's last two characters, trimmed: "COM 3" gives "3", "COM 10"
     // gives "10".
-    const QString port = Combo1->currentText().right(2).trimmed();
+    const QString port = portBox->currentText().right(2).trimmed();
     settings::WriteText(store_, "CommPort", port.toStdString());
 
     for (const auto& [n, text] : devices_) {
@@ -174,34 +175,34 @@ void Form2::Command1_Click() {
     accept();
 }
 
-int Form2::SelectedPort() const {
-    return Combo1->currentIndex() + 1;
+int PortDialog::SelectedPort() const {
+    return portBox->currentIndex() + 1;
 }
 
-QString Form2::StoredDevice(int port) const {
+QString PortDialog::StoredDevice(int port) const {
     auto stored = store_.value(kPortsSection, PortKey(port));
     QString path = stored ? QString::fromStdString(*stored).trimmed() : QString();
     return path.isEmpty() ? DefaultDevice(port) : path;
 }
 
-void Form2::ShowDevice(int port) {
+void PortDialog::ShowDevice(int port) {
     shownPort_ = port;
     auto it = devices_.find(port);
     const QString text = it != devices_.end() ? it->second : StoredDevice(port);
-    cboDevice->lineEdit()->setPlaceholderText(DefaultDevice(port));
-    cboDevice->setEditText(text);
+    deviceBox->lineEdit()->setPlaceholderText(DefaultDevice(port));
+    deviceBox->setEditText(text);
     ShowDeviceInfo(text);
 }
 
-void Form2::ShowDeviceInfo(const QString& path) {
+void PortDialog::ShowDeviceInfo(const QString& path) {
     const QString wanted = Canonical(path.trimmed());
     for (const DetectedSerialPort& port : detected_) {
         if (port.path == path.trimmed() || Canonical(port.path) == wanted) {
-            lblDeviceInfo->setText(DescribeDetected(port));
+            deviceInfoLabel->setText(DescribeDetected(port));
             return;
         }
     }
-    lblDeviceInfo->setText(
+    deviceInfoLabel->setText(
         path.trimmed().isEmpty()
             ? QStringLiteral("Empty: COM %1 uses %2").arg(shownPort_).arg(DefaultDevice(shownPort_))
             : QStringLiteral("Not among the serial devices detected now"));

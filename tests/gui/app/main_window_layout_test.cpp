@@ -3,7 +3,7 @@
 
 #include <QLabel>
 
-#include "form1_harness.h"
+#include "main_window_harness.h"
 #include "shell/qt/twips.h"
 
 namespace veltra::test {
@@ -50,16 +50,16 @@ std::ostream& operator<<(std::ostream& os, const Placed& p) {
               << p.geometry.height() << ' ' << p.points << "pt";
 }
 
-class Form1LayoutTest : public Form1Test {
+class MainWindowLayoutTest : public MainWindowTest {
 protected:
     void SetUp() override {
-        Form1Test::SetUp();
+        MainWindowTest::SetUp();
         // The aspect rule would change the height the test asks for.
         store.set("KeepAspectRatio", "0");
     }
 };
 
-TEST_F(Form1LayoutTest, DoublingTheWindowDoublesTheFaceAndReturningRestoresItExactly) {
+TEST_F(MainWindowLayoutTest, DoublingTheWindowDoublesTheFaceAndReturningRestoresItExactly) {
     load();
     const QSize design = face()->size();
     const std::vector<Placed> recorded = Snapshot(face());
@@ -80,7 +80,7 @@ TEST_F(Form1LayoutTest, DoublingTheWindowDoublesTheFaceAndReturningRestoresItExa
         want.points = r.points > 0 ? r.points * 2 : r.points;
         EXPECT_EQ(doubled[i], want) << "recorded " << r;
     }
-    EXPECT_EQ(child("Frame1")->width(), TwipsToPx(9015) * 2);
+    EXPECT_EQ(child("displayPanel")->width(), TwipsToPx(9015) * 2);
 
     // Through an uneven size and back: rounding never accumulates.
     ASSERT_TRUE(resizeFace(QSize(design.width() * 3 / 5 + 1, design.height() * 7 / 10)));
@@ -92,33 +92,33 @@ TEST_F(Form1LayoutTest, DoublingTheWindowDoublesTheFaceAndReturningRestoresItExa
     }
 }
 
-TEST_F(Form1LayoutTest, FontsFollowTheSmallerFactor) {
+TEST_F(MainWindowLayoutTest, FontsFollowTheSmallerFactor) {
     make();
-    auto* label2 = child<QLabel>("Label2");
-    QFont font = label2->font();
+    auto* rawMessageLabel = child<QLabel>("rawMessageLabel");
+    QFont font = rawMessageLabel->font();
     font.setPointSizeF(9.75);
-    label2->setFont(font);
-    form->Form_Load();
+    rawMessageLabel->setFont(font);
+    form->restoreSettings();
     const QSize design = face()->size();
     ASSERT_EQ(design.height() % 2, 0) << "a height of 1.5 times the design must be whole";
 
     ASSERT_TRUE(resizeFace(QSize(design.width() * 2, design.height() * 3 / 2)));
-    EXPECT_EQ(label2->font().pointSizeF(), 14.625);
+    EXPECT_EQ(rawMessageLabel->font().pointSizeF(), 14.625);
     ASSERT_TRUE(resizeFace(QSize(design.width(), design.height() / 2)));
-    EXPECT_EQ(label2->font().pointSizeF(), 4.875);
+    EXPECT_EQ(rawMessageLabel->font().pointSizeF(), 4.875);
 }
 
-TEST_F(Form1LayoutTest, WithoutTheMuteStripTheShiftedDisplayIsTheReference) {
+TEST_F(MainWindowLayoutTest, WithoutTheMuteStripTheShiftedDisplayIsTheReference) {
     store.set("HideMute", "1");
     load();
-    QWidget* frame1 = child("Frame1");
-    const int shifted = frame1->x();
+    QWidget* displayPanel = child("displayPanel");
+    const int shifted = displayPanel->x();
     ASSERT_EQ(shifted, TwipsToPx(-2200));
 
     ASSERT_TRUE(resizeFace(face()->size() * 2));
-    EXPECT_EQ(frame1->x(), shifted * 2);
+    EXPECT_EQ(displayPanel->x(), shifted * 2);
     // The display's right edge stays at the window's right edge.
-    EXPECT_NEAR(frame1->geometry().right(), face()->width(), 2);
+    EXPECT_NEAR(displayPanel->geometry().right(), face()->width(), 2);
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/form1.h"
+#include "app/main_window.h"
 
 #include <algorithm>
 #include <cmath>
@@ -50,7 +50,7 @@ namespace {
 // The window's design size: the display's inner area in twips.
 constexpr double kDesignInnerWidth = 9015;
 constexpr double kDesignInnerHeight = 3540;
-// The mute strip is this many twips wide; Label1's Left is minus that.
+// The mute strip is this many twips wide; muteStripOffset's Left is minus that.
 constexpr double kMuteStrip = 2200;
 // The window is never left narrower than this many twips.
 constexpr double kMinimumWidth = 1680;
@@ -65,18 +65,18 @@ constexpr double kFrameAllowanceHeight = 600;
 }  // namespace
 
 // The decoder's calls at the start and end of an alert go to the alert logic.
-class Form1::Hooks : public AlertHooks {
+class MainWindow::Hooks : public AlertHooks {
 public:
-    explicit Hooks(Form1& form) : form_(form) {}
+    explicit Hooks(MainWindow& form) : form_(form) {}
     void BeginAlert() override { form_.alerts_->BeginAlert(); }
     void EndAlert() override { form_.alerts_->EndAlert(); }
 
 private:
-    Form1& form_;
+    MainWindow& form_;
 };
 
-Form1::Form1(Form1Platform platform) : platform_(std::move(platform)) {
-    setObjectName(QStringLiteral("Form1"));
+MainWindow::MainWindow(MainWindowPlatform platform) : platform_(std::move(platform)) {
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QStringLiteral("Veltra Scope"));
     setWindowIcon(ProgramIcon());
     // A sizable frame with title bar and minimise box, but no maximise box.
@@ -87,9 +87,9 @@ Form1::Form1(Form1Platform platform) : platform_(std::move(platform)) {
     connectMenus();
 }
 
-Form1::~Form1() = default;
+MainWindow::~MainWindow() = default;
 
-void Form1::buildPlatform(Form1Platform& p) {
+void MainWindow::buildPlatform(MainWindowPlatform& p) {
     if (p.store == nullptr) {
         auto store = std::make_unique<QtSettingsStore>();
         // Built before the prompt it uses; no write happens until start-up.
@@ -135,7 +135,7 @@ void Form1::buildPlatform(Form1Platform& p) {
     }
 }
 
-void Form1::buildParts() {
+void MainWindow::buildParts() {
     topMost_ = std::make_unique<QtTopMost>(this);
     guardedPrompt_ = std::make_unique<GuardedPrompt>(*prompt_, *topMost_, *store_);
     later_ = std::make_unique<QtTaskQueue>(this);
@@ -145,20 +145,20 @@ void Form1::buildParts() {
     timeOfDay_ = std::make_unique<QtTimeOfDay>();
     logSink_ = std::make_unique<FileLogSink>(platform_.workingLog);
 
-    Timer1 = new QtTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer2 = new QtTimer(this);
-    Timer2->setObjectName(QStringLiteral("Timer2"));
-    Timer3 = new QtTimer(this);
-    Timer3->setObjectName(QStringLiteral("Timer3"));
+    watchdogTimer = new QtTimer(this);
+    watchdogTimer->setObjectName(QStringLiteral("watchdogTimer"));
+    autoHideTimer = new QtTimer(this);
+    autoHideTimer->setObjectName(QStringLiteral("autoHideTimer"));
+    autoMuteTimer = new QtTimer(this);
+    autoMuteTimer->setObjectName(QStringLiteral("autoMuteTimer"));
 
     face_ = new FaceWidget(this);
     setCentralWidget(face_);
-    menus_ = std::make_unique<Form1Menus>(menuBar(), this);
+    menus_ = std::make_unique<MainWindowMenus>(menuBar(), this);
 
     hooks_ = std::make_unique<Hooks>(*this);
-    alerts_ = std::make_unique<AlertLifecycle>(*store_, *Timer2, *Timer3, *port_, *this, *clock_,
-                                               *pump_, *later_);
+    alerts_ = std::make_unique<AlertLifecycle>(*store_, *autoHideTimer, *autoMuteTimer, *port_,
+                                               *this, *clock_, *pump_, *later_);
     receivePath_ =
         std::make_unique<ReceivePath>(*face_, *hooks_, *this, *logSink_, *timeOfDay_,
                                       *receivePrompt_, [this](std::string_view frame) {
@@ -166,7 +166,7 @@ void Form1::buildParts() {
                                               frame.data(), static_cast<qsizetype>(frame.size())));
                                       });
     connection_ = std::make_unique<Connection>(
-        *port_, *store_, *Timer1, *prompt_, *topMost_,
+        *port_, *store_, *watchdogTimer, *prompt_, *topMost_,
         [this] { return receivePath_->receiver().RecvCount; },
         [this] { receivePath_->decoder().SetDefaults(); });
     storeNotice_ = std::make_unique<StoreWriteNotice>(*guardedPrompt_);
@@ -180,16 +180,16 @@ void Form1::buildParts() {
         drives_->onBytesReceived(bytes);
         receivePath_->OnBytesReceived(event, bytes);
     });
-    Timer1->setOnTick([this] { connection_->Timer1_Timer(); });
-    Timer2->setOnTick([this] { alerts_->Timer2_Timer(); });
-    Timer3->setOnTick([this] { alerts_->Timer3_Timer(); });
+    watchdogTimer->setOnTick([this] { connection_->onWatchdogTick(); });
+    autoHideTimer->setOnTick([this] { alerts_->onAutoHideTick(); });
+    autoMuteTimer->setOnTick([this] { alerts_->onAutoMuteTick(); });
 
-    connect(face_, &FaceWidget::faceMouseDown, this, &Form1::Form_MouseDown);
-    connect(face_, &FaceWidget::faceMouseMove, this, &Form1::Form_MouseMove);
-    connect(face_, &FaceWidget::faceMouseUp, this, [this] { Form_MouseUp(); });
-    connect(face_, &FaceWidget::muteMouseDown, this, [this] { Image15_MouseDown(); });
-    connect(face_, &FaceWidget::muteMouseUp, this, [this] { Image15_MouseUp(); });
-    connect(face_, &FaceWidget::minimiseClicked, this, &Form1::Frame7_Click);
+    connect(face_, &FaceWidget::faceMouseDown, this, &MainWindow::onFaceMousePressed);
+    connect(face_, &FaceWidget::faceMouseMove, this, &MainWindow::onFaceMouseMoved);
+    connect(face_, &FaceWidget::faceMouseUp, this, [this] { onFaceMouseReleased(); });
+    connect(face_, &FaceWidget::muteMouseDown, this, [this] { onMuteButtonPressed(); });
+    connect(face_, &FaceWidget::muteMouseUp, this, [this] { onMuteButtonReleased(); });
+    connect(face_, &FaceWidget::minimiseClicked, this, &MainWindow::onMinimiseBoxClicked);
 
     trayHostWatch_ =
         new TrayHostWatch(this, [this](bool available) { onTrayHostChanged(available); });
@@ -204,30 +204,30 @@ void Form1::buildParts() {
     resizeProperties.WriteProperty("AspectRatioValue", 0.0);
     resizeProperties.WriteProperty("HMin", std::int32_t{500});
     resizeProperties.WriteProperty("WMin", std::int32_t{1000});
-    Resize = new QtAutoResize(this, resizeProperties);
+    autoResize = new QtAutoResize(this, resizeProperties);
 
     // The design size: the display's inner area, with the menu bar above it.
     resize(TwipsToPx(kDesignInnerWidth),
            TwipsToPx(kDesignInnerHeight) + menuBar()->sizeHint().height());
 }
 
-TopMostOps& Form1::topMost() {
+TopMostOps& MainWindow::topMost() {
     return *topMost_;
 }
 
-void Form1::Form_Load() {
+void MainWindow::restoreSettings() {
     using settings::ReadBool;
     using settings::Use;
     // 1. Without the mute strip the display moves left and the window narrows.
     MuteHidden = ReadBool(*store_, "HideMute", Use::Start);
     if (MuteHidden) {
-        QWidget* frame1 = face_->findChild<QWidget*>(QStringLiteral("Frame1"));
-        QWidget* label1 = face_->findChild<QWidget*>(QStringLiteral("Label1"));
-        frame1->move(label1->x(), frame1->y());
-        resize(width() + label1->x(), height());
+        QWidget* displayPanel = face_->findChild<QWidget*>(QStringLiteral("displayPanel"));
+        QWidget* muteStripOffset = face_->findChild<QWidget*>(QStringLiteral("muteStripOffset"));
+        displayPanel->move(muteStripOffset->x(), displayPanel->y());
+        resize(width() + muteStripOffset->x(), height());
     }
     // 2. Proportions are taken from the layout as it stands now.
-    Resize->StoreSettings();
+    autoResize->StoreSettings();
     // 3. The saved geometry, within the floor and on a screen.
     placeFromStore();
     // 4. Frameless when asked.
@@ -241,7 +241,7 @@ void Form1::Form_Load() {
     setLogging(ReadBool(*store_, "LogData", Use::Start));
     // 7. Connect at start.
     if (ReplayAtStart.isEmpty() && ReadBool(*store_, "AutoConnect", Use::Start)) {
-        mnuMonitor_Click();
+        onConnectTriggered();
     }
     // 8. Above all other windows.
     if (ReadBool(*store_, "OnTop", Use::Start)) {
@@ -258,7 +258,7 @@ void Form1::Form_Load() {
     }
 }
 
-void Form1::placeFromStore() {
+void MainWindow::placeFromStore() {
     // A key that is absent or does not convert reads back as the NaN default.
     const double pxPerTwip = ScreenLogicalDpi() / kTwipsPerInch;
     auto stored = [&](const char* key) -> std::optional<double> {
@@ -306,11 +306,11 @@ void Form1::placeFromStore() {
     }
 }
 
-bool Form1::trayAvailable() const {
+bool MainWindow::trayAvailable() const {
     return trayHostWatch_->available();
 }
 
-void Form1::onTrayHostChanged(bool available) {
+void MainWindow::onTrayHostChanged(bool available) {
     // Off the taskbar only while the icon has a notification area to live
     // in; otherwise a minimised window could be reached by nothing.
     if (isVisible()) {
@@ -319,7 +319,7 @@ void Form1::onTrayHostChanged(bool available) {
     if (available) {
         // A minimised window now goes to the notification area, as it would
         // have had the tray host been there all along.
-        Form_Resize();
+        onWindowResized();
     } else if (hiddenByMinimise_) {
         // Its icon has gone with the tray host: back as an ordinary
         // minimised window, which the taskbar holds.
@@ -328,7 +328,7 @@ void Form1::onTrayHostChanged(bool available) {
     }
 }
 
-void Form1::Form_Resize() {
+void MainWindow::onWindowResized() {
     if (!loaded_ || inResize_) {
         return;
     }
@@ -350,8 +350,8 @@ void Form1::Form_Resize() {
         resize(TwipsToPx(kMinimumWidth), height());
     }
     if (KeepAspect) {
-        QWidget* frame1 = face_->findChild<QWidget*>(QStringLiteral("Frame1"));
-        frame1->hide();
+        QWidget* displayPanel = face_->findChild<QWidget*>(QStringLiteral("displayPanel"));
+        displayPanel->hide();
         const double ratio = MuteHidden ? kNarrowAspect : kFullAspect;
         // The display's own area keeps the ratio; a menu bar above it adds
         // its height.
@@ -361,39 +361,39 @@ void Form1::Form_Resize() {
         if (height() != menuHeight + inner) {
             resize(width(), menuHeight + inner);
         }
-        frame1->show();
+        displayPanel->show();
     }
     inResize_ = false;
 }
 
-void Form1::SaveSettings() {
+void MainWindow::SaveSettings() {
     settings::WriteNumber(*store_, "Width", static_cast<float>(qRound(twipsWidth())));
     settings::WriteNumber(*store_, "Height", static_cast<float>(qRound(twipsHeight())));
     settings::WriteNumber(*store_, "Left", static_cast<float>(qRound(PxToTwips(x()))));
     settings::WriteNumber(*store_, "Top", static_cast<float>(qRound(PxToTwips(y()))));
 }
 
-void Form1::LoadSettings() {
+void MainWindow::LoadSettings() {
     KeepAspect = settings::ReadBool(*store_, "KeepAspectRatio", settings::Use::LoadSettings);
     applyFrame(settings::ReadBool(*store_, "HideTitlebar", settings::Use::LoadSettings));
-    Form_Resize();
+    onWindowResized();
 }
 
-void Form1::applyFrame(bool frameless) {
+void MainWindow::applyFrame(bool frameless) {
     menus_->setTopMenusVisible(!frameless);
     face_->setFrameless(frameless);
     ApplyBorderStyle(this, frameless ? kFrameless : kSizable);
 }
 
-double Form1::twipsWidth() const {
+double MainWindow::twipsWidth() const {
     return PxToTwips(width());
 }
 
-double Form1::twipsHeight() const {
+double MainWindow::twipsHeight() const {
     return PxToTwips(height());
 }
 
-WindowState Form1::windowState() const {
+WindowState MainWindow::windowState() const {
     if (isMinimized() || hiddenByMinimise_) {
         return WindowState::Minimised;
     }
@@ -403,13 +403,13 @@ WindowState Form1::windowState() const {
     return WindowState::Normal;
 }
 
-void Form1::setWindowState(WindowState state) {
+void MainWindow::setWindowState(WindowState state) {
     switch (state) {
         case WindowState::Minimised:
             QWidget::setWindowState((QWidget::windowState() & ~Qt::WindowMaximized) |
                                     Qt::WindowMinimized);
             // Some window managers answer asynchronously; hide now all the same.
-            Form_Resize();
+            onWindowResized();
             break;
         case WindowState::Normal:
             hiddenByMinimise_ = false;
@@ -421,12 +421,12 @@ void Form1::setWindowState(WindowState state) {
     }
 }
 
-void Form1::bringToFront() {
+void MainWindow::bringToFront() {
     raise();
     activateWindow();
 }
 
-void Form1::show() {
+void MainWindow::show() {
     hiddenByMinimise_ = false;
     if (QWidget::windowState() & Qt::WindowMinimized) {
         QWidget::setWindowState(QWidget::windowState() & ~Qt::WindowMinimized);
@@ -434,37 +434,37 @@ void Form1::show() {
     QWidget::show();
 }
 
-void Form1::restoreFromTray() {
+void MainWindow::restoreFromTray() {
     setWindowState(WindowState::Normal);
     bringToFront();
     show();
     bringToFront();
 }
 
-void Form1::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
     QMainWindow::showEvent(event);
     // The window manager drops "skip taskbar" when a window is withdrawn.
     QTimer::singleShot(0, this, [this] { SkipTaskbar(this, trayAvailable()); });
 }
 
-void Form1::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
-        Form_Resize();
+        onWindowResized();
     }
 }
 
-void Form1::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    Form_Resize();
+    onWindowResized();
 }
 
-void Form1::closeEvent(QCloseEvent* event) {
+void MainWindow::closeEvent(QCloseEvent* event) {
     event->accept();
-    Form_Unload();
+    shutDown();
 }
 
-void Form1::endWithoutQuestion() {
+void MainWindow::endWithoutQuestion() {
     // Whatever box is up now closes with the event loops, unanswered: the
     // exit question must not read that as "No" and delete the working log.
     saver_->Abandon();
@@ -475,10 +475,10 @@ void Form1::endWithoutQuestion() {
         QCoreApplication::exit(0);
         return;
     }
-    Form_Unload(false);
+    shutDown(false);
 }
 
-void Form1::Form_Unload(bool askAboutLog) {
+void MainWindow::shutDown(bool askAboutLog) {
     if (unloaded_) {
         return;
     }
@@ -494,18 +494,18 @@ void Form1::Form_Unload(bool askAboutLog) {
     QCoreApplication::quit();
 }
 
-void Form1::releasePort() {
+void MainWindow::releasePort() {
     // Left to the process's end, the port would be closed by the kernel with
     // whatever DTR held then; a detector reads a raised DTR as "mute".
-    Timer1->stop();
-    Timer3->stop();
+    watchdogTimer->stop();
+    autoMuteTimer->stop();
     if (port_->isOpen()) {
         (void)port_->setDtrEnable(false);
         port_->close();
     }
 }
 
-int Form1::runDialog(QDialog& dialog) {
+int MainWindow::runDialog(QDialog& dialog) {
     return platform_.execDialog(dialog);
 }
 
