@@ -65,6 +65,11 @@ void DriveWriter::Append(std::span<const std::uint8_t> bytes) {
         commands_.push_back({Command::Bytes, {}, 0, {bytes.begin(), bytes.end()}});
         ++queued_;
     }
+    // A fast stream (a backlog, a flood of noise) is written as it comes
+    // rather than held for the second: memory stays near one batch.
+    if (pendingBytes_ >= kWriteAtOnce) {
+        wake_.notify_one();
+    }
 }
 
 void DriveWriter::End() {
@@ -110,7 +115,7 @@ void DriveWriter::Run() {
         // flush requests are taken at once.
         wake_.wait_for(lock, std::chrono::seconds(1), [&] {
             return stop_ || (!commands_.empty() && commands_.front().kind != Command::Bytes) ||
-                   commands_.size() > 1 || pendingBytes_ >= (std::size_t{64} << 10) || flushWanted_;
+                   commands_.size() > 1 || pendingBytes_ >= kWriteAtOnce || flushWanted_;
         });
         flushWanted_ = false;
         std::vector<Command> batch;

@@ -49,7 +49,11 @@ public:
 
     // Pending bytes beyond this are dropped and the drive is told failed: a
     // disk that takes none for hours must not fill the memory instead.
-    static constexpr std::size_t kMaxPending = std::size_t{8} << 20;
+    // Two megabytes are three quarters of an hour of the detector's stream.
+    static constexpr std::size_t kMaxPending = std::size_t{2} << 20;
+    // Pending bytes that are written at once instead of with the next
+    // second's batch.
+    static constexpr std::size_t kWriteAtOnce = std::size_t{64} << 10;
     // Rotation runs at each drive's start and after this many bytes.
     static constexpr std::uint64_t kRotateEvery = std::uint64_t{1} << 20;
 
