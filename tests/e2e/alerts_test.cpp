@@ -18,20 +18,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-std::vector<std::string> Lines(const std::string& text) {
-    std::vector<std::string> out;
-    std::istringstream in(text);
-    for (std::string l; std::getline(in, l);) {
-        if (!l.empty() && l.back() == '\r') {
-            l.pop_back();
-        }
-        if (!l.empty()) {
-            out.push_back(l);
-        }
-    }
-    return out;
-}
-
 // What follows the time of day in a log line.
 std::vector<std::string> Contents(const std::vector<std::string>& lines) {
     std::vector<std::string> out;
@@ -40,13 +26,6 @@ std::vector<std::string> Contents(const std::vector<std::string>& lines) {
         out.push_back(at == std::string::npos ? "(no time field) " + l : l.substr(at + 3));
     }
     return out;
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
 }
 
 TEST(AlertCycle, AutoHideHidesTheWindowAboutTwoSecondsAfterTheAlertEnds) {
@@ -102,7 +81,7 @@ TEST(AlertCycle, AutoMutePulsesDtrOnThePortForAboutATenthOfASecond) {
     std::vector<Change> changes;
     ASSERT_TRUE(WaitUntil(
         [&] {
-            const std::string text = ReadFile(trace);
+            const std::string text = ReadAll(trace);
             if (fd.empty() && std::regex_search(text, m,
                                                 std::regex("openat\\([^\"]*\"" + pty.device() +
                                                            "\"[^)]*\\) = ([0-9]+)"))) {
@@ -129,7 +108,7 @@ TEST(AlertCycle, AutoMutePulsesDtrOnThePortForAboutATenthOfASecond) {
         },
         std::chrono::seconds(20)))
         << "port fd " << fd << "\n"
-        << ReadFile(trace).substr(0, 4000);
+        << ReadAll(trace).substr(0, 4000);
     for (size_t i = 0; i + 1 < changes.size(); ++i) {
         if (changes[i].what == 'S') {
             const double held = changes[i + 1].at - changes[i].at;
@@ -164,7 +143,7 @@ TEST(AlertLog, TempLogHoldsTheLinesTheDecoderGivesAndNoDiscardsIt) {
             out.write(reinterpret_cast<const char*>(dark.data()), std::streamsize(dark.size()));
         }
     }
-    const std::string bytes = ReadFile(stream);
+    const std::string bytes = ReadAll(stream);
     ASSERT_GT(bytes.size(), 8000u);
 
     ASSERT_TRUE(program.start());
@@ -183,11 +162,11 @@ TEST(AlertLog, TempLogHoldsTheLinesTheDecoderGivesAndNoDiscardsIt) {
     const auto expected =
         Contents(Lines(Shell(std::string(VELTRA_DECODE) + " " + stream.string())));
     ASSERT_GT(expected.size(), 5u);
-    EXPECT_TRUE(WaitUntil([&] { return Contents(Lines(ReadFile(log))) == expected; }));
-    const auto got = Contents(Lines(ReadFile(log)));
+    EXPECT_TRUE(WaitUntil([&] { return Contents(Lines(ReadAll(log))) == expected; }));
+    const auto got = Contents(Lines(ReadAll(log)));
     EXPECT_EQ(got, expected);
     // Every line ends in CR LF.
-    const std::string raw = ReadFile(log);
+    const std::string raw = ReadAll(log);
     EXPECT_EQ(std::count(raw.begin(), raw.end(), '\n'), std::count(raw.begin(), raw.end(), '\r'));
 
     // Closing asks whether to save; No throws the log away. The detector

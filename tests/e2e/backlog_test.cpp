@@ -17,20 +17,6 @@
 namespace veltra::e2e {
 namespace {
 
-std::vector<std::string> LogLines(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::vector<std::string> out;
-    for (std::string l; std::getline(in, l);) {
-        if (!l.empty() && l.back() == '\r') {
-            l.pop_back();
-        }
-        if (!l.empty()) {
-            out.push_back(l);
-        }
-    }
-    return out;
-}
-
 TEST(Backlog, AQueueOfFramesIsWorkedOffByTheReadThatBringsIt) {
     DetectorPty pty;
     Program program(pty.device());
@@ -41,7 +27,7 @@ TEST(Backlog, AQueueOfFramesIsWorkedOffByTheReadThatBringsIt) {
     ASSERT_TRUE(program.start());
     ASSERT_TRUE(WaitUntil([&] { return program.holdsOpen(pty.device()); }));
     const auto log = program.programDir() / "temp.log";
-    ASSERT_TRUE(WaitUntil([&] { return LogLines(log).size() == 1; }));
+    ASSERT_TRUE(WaitUntil([&] { return Lines(ReadAll(log)).size() == 1; }));
 
     // Forty idle frames at once, then an alert and the sync byte that
     // completes it; then nothing more. Taken one frame per arrival, the
@@ -56,8 +42,9 @@ TEST(Backlog, AQueueOfFramesIsWorkedOffByTheReadThatBringsIt) {
     burst.insert(burst.end(), alert.begin(), alert.end());
     burst.push_back(0xFE);
     pty.write(burst);
-    EXPECT_TRUE(WaitUntil([&] { return LogLines(log).size() == 2; }, std::chrono::seconds(5)));
-    const auto lines = LogLines(log);
+    EXPECT_TRUE(
+        WaitUntil([&] { return Lines(ReadAll(log)).size() == 2; }, std::chrono::seconds(5)));
+    const auto lines = Lines(ReadAll(log));
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_NE(lines[1].find("Ka"), std::string::npos) << lines[1];
     pty.feed(alert);

@@ -21,13 +21,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 std::vector<fs::path> Drives(const fs::path& dir) {
     std::vector<fs::path> out;
     std::error_code ec;
@@ -44,7 +37,7 @@ std::string Sim(const std::string& args, const fs::path& out) {
     const int rc = std::system((std::string(VELTRA_SIM) + " " + args + " --fast --out " +
                                 out.string() + " >/dev/null 2>&1")
                                    .c_str());
-    return rc == 0 ? ReadFile(out) : std::string();
+    return rc == 0 ? ReadAll(out) : std::string();
 }
 
 // Writes `bytes` a frame's worth at a time, `times` the line rate: the
@@ -125,7 +118,7 @@ TEST(DriveRecording, KeepsTheBytesSentAndItsAlertsAreTheBandsScenarios) {
     const auto all = Drives(drives);
     ASSERT_EQ(all.size(), 3u);
     const fs::path& recorded = all.back();
-    const std::string kept = ReadFile(recorded);
+    const std::string kept = ReadAll(recorded);
     // Everything sent, then only the dark frames that kept the link alive.
     ASSERT_GE(kept.size(), sent.size());
     EXPECT_TRUE(kept.compare(0, sent.size(), sent) == 0);
@@ -193,7 +186,7 @@ TEST(DriveReplay, At16xTheAlertLightsAtItsMomentAndNothingActsOnTheWorld) {
     EXPECT_TRUE(program.mapped());
     ASSERT_TRUE(program.close());
     EXPECT_EQ(program.wait(), 0);
-    const std::string ioctls = ReadFile(trace);
+    const std::string ioctls = ReadAll(trace);
     EXPECT_EQ(ioctls.find("TIOCMBIS"), std::string::npos);
     EXPECT_EQ(ioctls.find("TIOCMBIC"), std::string::npos);
     EXPECT_FALSE(fs::exists(program.programDir() / "temp.log"));

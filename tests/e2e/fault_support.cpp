@@ -36,13 +36,6 @@ long PeakRssKb(const Program& program) {
     return -1;
 }
 
-std::string ReadAll(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 std::vector<std::string> RawLines(const std::string& text) {
     std::vector<std::string> out;
     std::size_t at = 0;

@@ -24,8 +24,6 @@ void Dismiss(const std::string& box);
 // Peak resident memory of the program so far, in kB (VmHWM).
 long PeakRssKb(const Program& program);
 
-std::string ReadAll(const std::filesystem::path& path);
-
 // The lines of a log, each with its CR LF; a final piece without a line end
 // comes back as the last element (and so can be told apart).
 std::vector<std::string> RawLines(const std::string& text);

@@ -387,6 +387,27 @@ Program::Geometry Program::geometry() const {
     return g;
 }
 
+std::string ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream all;
+    all << in.rdbuf();
+    return all.str();
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> out;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) {
+        if (!l.empty() && l.back() == '\r') {
+            l.pop_back();
+        }
+        if (!l.empty()) {
+            out.push_back(l);
+        }
+    }
+    return out;
+}
+
 int LitPixels(const fs::path& png) {
     const QImage image(QString::fromStdString(png.string()));
     int lit = 0;

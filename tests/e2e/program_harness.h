@@ -118,6 +118,11 @@ private:
 // How many bright-red pixels (lit elements of the face) a PNG holds.
 int LitPixels(const std::filesystem::path& png);
 
+// The whole of a file, empty when it cannot be read.
+std::string ReadAll(const std::filesystem::path& path);
+// The non-empty lines of a text, without their CR LF.
+std::vector<std::string> Lines(const std::string& text);
+
 // `Lit::All` lights every element, `Lit::None` none.
 enum class Lit { Some, All, None };
 std::vector<std::uint8_t> Frame(bool alert, Lit lit = Lit::Some);

@@ -20,13 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream all;
-    all << in.rdbuf();
-    return all.str();
-}
-
 // What follows the time of day in each line of a log.
 std::vector<std::string> Contents(const std::string& text) {
     std::vector<std::string> out;
@@ -60,7 +53,7 @@ TEST(ReceiveWhileBoxed, AnUnwritableLogIsToldOnceAndReceptionGoesOn) {
     ASSERT_TRUE(program.start());
     ASSERT_TRUE(WaitUntil([&] { return program.holdsOpen(pty.device()); }));
     const fs::path log = program.programDir() / "temp.log";
-    ASSERT_TRUE(WaitUntil([&] { return !Contents(ReadFile(log)).empty(); }));
+    ASSERT_TRUE(WaitUntil([&] { return !Contents(ReadAll(log)).empty(); }));
 
     fs::remove(log);
     fs::create_directory(log);
@@ -99,8 +92,8 @@ TEST(ExitQuestion, EscapeAndTheCloseBoxKeepTheWorkingLog) {
         program.setSetting("AutoHide", "0");
         ASSERT_TRUE(program.start());
         const fs::path log = program.programDir() / "temp.log";
-        ASSERT_TRUE(WaitUntil([&] { return !Contents(ReadFile(log)).empty(); }));
-        const std::string logged = ReadFile(log);
+        ASSERT_TRUE(WaitUntil([&] { return !Contents(ReadAll(log)).empty(); }));
+        const std::string logged = ReadAll(log);
 
         ASSERT_TRUE(program.close());
         std::vector<std::string> others;
@@ -114,7 +107,7 @@ TEST(ExitQuestion, EscapeAndTheCloseBoxKeepTheWorkingLog) {
             }
             return WaitUntil([&] { return !program.running(); }, std::chrono::seconds(1));
         })) << (escape ? "Escape" : "close box");
-        EXPECT_EQ(ReadFile(log), logged) << (escape ? "Escape" : "close box");
+        EXPECT_EQ(ReadAll(log), logged) << (escape ? "Escape" : "close box");
     }
 }
 
@@ -156,7 +149,7 @@ TEST(ReceiveBacklog, FramesFasterThanTheReadsAreAllHandledWithoutLag) {
                      " >/dev/null 2>&1")
                         .c_str()),
         0);
-    const std::string fast = ReadFile(stream);
+    const std::string fast = ReadAll(stream);
     ASSERT_GT(fast.size(), 20u * 700u * kFastSeconds);
 
     // A dark display in steady frames at line rate, after the burst.
@@ -173,8 +166,8 @@ TEST(ReceiveBacklog, FramesFasterThanTheReadsAreAllHandledWithoutLag) {
     pty.stopFeeding();
     // What the program logged before the drive: the dark display, once.
     const fs::path log = program.programDir() / "temp.log";
-    ASSERT_TRUE(WaitUntil([&] { return Contents(ReadFile(log)).size() == 1; }));
-    const auto before = Contents(ReadFile(log));
+    ASSERT_TRUE(WaitUntil([&] { return Contents(ReadAll(log)).size() == 1; }));
+    const auto before = Contents(ReadAll(log));
 
     WriteFrameByFrame(pty, fast, 20);
     WriteFrameByFrame(pty, steady, 1);
@@ -188,8 +181,8 @@ TEST(ReceiveBacklog, FramesFasterThanTheReadsAreAllHandledWithoutLag) {
         expected.erase(expected.begin());  // the drive began as the display stood
     }
     EXPECT_TRUE(
-        WaitUntil([&] { return Contents(ReadFile(log)) == expected; }, std::chrono::seconds(3)));
-    const auto got = Contents(ReadFile(log));
+        WaitUntil([&] { return Contents(ReadAll(log)) == expected; }, std::chrono::seconds(3)));
+    const auto got = Contents(ReadAll(log));
     ASSERT_EQ(got.size(), expected.size());
     EXPECT_EQ(got, expected);
 }
