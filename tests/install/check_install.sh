@@ -10,7 +10,12 @@ build=$(realpath "$1")
 scratch=$(mktemp -d)
 pid=""
 cleanup() {
-  [[ -n $pid ]] && kill "$pid" 2>/dev/null
+  # The program is waited for before its files go: it may still be writing
+  # its drive recording into the scratch tree.
+  if [[ -n $pid ]]; then
+    kill "$pid" 2>/dev/null
+    wait "$pid" 2>/dev/null
+  fi
   rm -rf "$scratch"
 }
 trap cleanup EXIT
