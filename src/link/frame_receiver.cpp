@@ -69,15 +69,18 @@ void FrameReceiver::onBytesReceived(int commEvent, std::span<const std::uint8_t>
 
 std::optional<bool> FrameReceiver::CutFrame(std::array<char, kFrameTextLength>& frame) {
     // Resynchronise: the buffer starts at the first sync byte.
-    const std::size_t first = RecvBuffer().find(kSync);
-    if (first != std::string_view::npos && first > 0) {
+    const std::size_t first = RecvBuffer().starts_with(kSync) ? 0 : FindSync(0);
+    if (first == std::string_view::npos) {
+        return std::nullopt;
+    }
+    if (first > 0) {
         Consume(first);
     }
-    const std::string_view text = RecvBuffer();
-    const std::size_t next = text.find(kSync, 2);
+    const std::size_t next = FindSync(2);
     if (next == std::string_view::npos) {
         return std::nullopt;
     }
+    const std::string_view text = RecvBuffer();
     // Everything up to the blank in front of the next sync byte; that blank
     // stays and is dropped by the next resynchronisation.
     const std::string_view cut = text.substr(0, next - 1);
@@ -88,6 +91,19 @@ std::optional<bool> FrameReceiver::CutFrame(std::array<char, kFrameTextLength>& 
     }
     Consume(cut.size());
     return accepted;
+}
+
+// Searches resume where the last fruitless one ended: a line delivered a
+// byte at a time into a long stretch without a sync byte must not rescan the
+// whole stretch for every byte.
+std::size_t FrameReceiver::FindSync(std::size_t from) {
+    const std::string_view text = RecvBuffer();
+    const std::size_t at = text.find(kSync, std::max(from, scanFrom_));
+    if (at == std::string_view::npos && !text.empty()) {
+        // A sync byte may still begin in the last character.
+        scanFrom_ = std::max(scanFrom_, text.size() - 1);
+    }
+    return at;
 }
 
 bool FrameReceiver::HoldsWholeCandidate() const {
@@ -111,6 +127,7 @@ void FrameReceiver::Append(std::span<const std::uint8_t> bytes) {
 // so every character is moved at most once more on average.
 void FrameReceiver::Consume(std::size_t n) {
     head_ += n;
+    scanFrom_ = 0;
     if (2 * head_ >= buffer_.size()) {
         buffer_.erase(0, head_);
         head_ = 0;
@@ -146,6 +163,7 @@ void FrameReceiver::Compact() {
         buffer_.shrink_to_fit();
     }
     head_ = 0;
+    scanFrom_ = 0;
     // Queued candidates cannot be dropped; let the buffer grow before the
     // next scan so that compaction costs stay proportional to the input.
     compactAt_ = std::max(kCompactAbove, 2 * buffer_.size());

@@ -65,6 +65,8 @@ private:
     // true when it is a frame, copied into `frame`.
     std::optional<bool> CutFrame(std::array<char, kFrameTextLength>& frame);
     void Append(std::span<const std::uint8_t> bytes);
+    // Position of the first sync byte at or after `from` in RecvBuffer.
+    std::size_t FindSync(std::size_t from);
     void Consume(std::size_t n);
     void Compact();
 
@@ -75,6 +77,10 @@ private:
     std::string buffer_;
     std::size_t head_ = 0;
     std::size_t compactAt_ = kCompactAbove;
+    // Where the next search for a sync byte may start: none begins before
+    // it, save one at the very front of the buffer. Reset whenever the
+    // front moves.
+    std::size_t scanFrom_ = 0;
     // An event is handing frames on; a nested one leaves them to it.
     bool handingOn_ = false;
 };

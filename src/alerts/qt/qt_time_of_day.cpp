@@ -1,16 +1,28 @@
 #include "alerts/qt/qt_time_of_day.h"
 
 #include <QRegularExpression>
+#include <ctime>
 
 namespace veltra {
 
 std::string QtTimeOfDay::longTime() const {
     const QLocale locale;
+    const std::time_t second = std::time(nullptr);
     if (format_.isEmpty() || locale != formatLocale_) {
         formatLocale_ = locale;
         format_ = LongFormatWithoutZone(locale);
+        // A format that shows fractions of a second is formatted every time.
+        textSecond_.reset();
+    } else if (textSecond_ == second) {
+        // A busy alert logs thirty lines a second; formatting the time for
+        // each cost more than decoding and writing the line.
+        return text_;
     }
-    return locale.toString(QTime::currentTime(), format_).toStdString();
+    text_ = locale.toString(QTime::currentTime(), format_).toStdString();
+    if (!format_.contains(u'z')) {
+        textSecond_ = second;
+    }
+    return text_;
 }
 
 QString QtTimeOfDay::Format(const QTime& time, const QLocale& locale) {

@@ -5,6 +5,9 @@
 #include <QLocale>
 #include <QString>
 #include <QTime>
+#include <ctime>
+#include <optional>
+#include <string>
 
 #include "platform/clock.h"
 
@@ -27,6 +30,9 @@ private:
     // the default locale changes only when the program sets one.
     mutable QLocale formatLocale_{QLocale::c()};
     mutable QString format_;
+    // The last text and the second it was made in (std::time).
+    mutable std::string text_;
+    mutable std::optional<std::time_t> textSecond_;
 };
 
 }  // namespace veltra

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -8,6 +9,8 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <cstdlib>
+#include <string>
 
 #include "alerts/qt/qt_time_of_day.h"
 #include "alerts/qt/working_log.h"
@@ -53,6 +56,23 @@ TEST(LogTimeOfDay, FollowsAChangeOfTheDefaultLocale) {
     }
     DefaultLocale us(QLocale(QLocale::English, QLocale::UnitedStates));
     EXPECT_TRUE(twelveHour.match(now()).hasMatch()) << now().toStdString();
+}
+
+TEST(LogTimeOfDay, FollowsTheClockFromSecondToSecond) {
+    // The text is kept for the second it was made in, and no longer.
+    DefaultLocale de(QLocale(QLocale::German, QLocale::Germany));
+    const QtTimeOfDay clock;
+    const std::string first = clock.longTime();
+    std::string later = first;
+    QDeadlineTimer deadline(5000);
+    while (later == first && !deadline.hasExpired()) {
+        later = clock.longTime();
+    }
+    ASSERT_NE(later, first) << "the time of day did not move in five seconds";
+    const QTime shown = QTime::fromString(QString::fromStdString(later), "HH:mm:ss");
+    ASSERT_TRUE(shown.isValid()) << later;
+    const int apart = std::abs(shown.secsTo(QTime::currentTime()));
+    EXPECT_TRUE(apart <= 1 || apart >= 86399) << later;  // (across midnight)
 }
 
 class LogLocation : public ::testing::Test {
