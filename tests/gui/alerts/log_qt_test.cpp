@@ -9,8 +9,10 @@
 #include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <chrono>
 #include <cstdlib>
 #include <string>
+#include <thread>
 
 #include "alerts/qt/qt_time_of_day.h"
 #include "alerts/qt/working_log.h"
@@ -66,6 +68,7 @@ TEST(LogTimeOfDay, FollowsTheClockFromSecondToSecond) {
     std::string later = first;
     QDeadlineTimer deadline(5000);
     while (later == first && !deadline.hasExpired()) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
         later = clock.longTime();
     }
     ASSERT_NE(later, first) << "the time of day did not move in five seconds";
