@@ -68,6 +68,18 @@ TEST_F(FrameReceiverTest, AFrameIsCutWhenTheNextSyncByteArrives) {
     EXPECT_EQ(rx.RecvBuffer(), "FE ");
 }
 
+// A detector writes one frame at a time: each write's sync byte completes
+// the frame before it, then and there, not one write later.
+TEST_F(FrameReceiverTest, EachFrameComesOutWithTheWriteThatCompletesIt) {
+    for (int dot = 0; dot < 8; ++dot) {
+        Receive(FrameBytes(WithDot(dot)));
+        ASSERT_EQ(sink.frames.size(), static_cast<std::size_t>(dot)) << "write " << dot;
+        if (dot > 0) {
+            EXPECT_EQ(sink.frames.back(), FrameText(FrameBytes(WithDot(dot - 1))));
+        }
+    }
+}
+
 TEST_F(FrameReceiverTest, HandsEachFrameToLabelDecoderAndLogAsTheFlagsSayAtThatFrame) {
     const Bytes f = FrameBytes(WithDot(0));
     const std::string text = FrameText(f);
