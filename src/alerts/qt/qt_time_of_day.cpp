@@ -11,7 +11,6 @@ std::string QtTimeOfDay::longTime() const {
     if (format_.isEmpty() || locale != formatLocale_) {
         formatLocale_ = locale;
         format_ = LongFormatWithoutZone(locale);
-        // A format that shows fractions of a second is formatted every time.
         textSecond_.reset();
     } else if (textSecond_ == second) {
         // A busy alert logs thirty lines a second; formatting the time for
@@ -19,6 +18,7 @@ std::string QtTimeOfDay::longTime() const {
         return text_;
     }
     text_ = locale.toString(QTime::currentTime(), format_).toStdString();
+    // A format that shows fractions of a second is formatted every time.
     if (!format_.contains(u'z')) {
         textSecond_ = second;
     }
