@@ -37,7 +37,10 @@ void FacePicture::paintEvent(QPaintEvent* event) {
         !drawn.pixels.isNull()) {
         // Straight back into the image, pixel for pixel (the copy carries the
         // image's pixel ratio); the paint system's clip still limits it to
-        // what needs repainting.
+        // what needs repainting. The kept pixels are opaque, so copying them
+        // gives what blending them would, without the blending's per-pixel
+        // work (the backing store's format has an alpha channel).
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
         painter.drawImage(QPoint(0, 0), drawn.pixels);
         return;
     }
