@@ -1,11 +1,5 @@
 #include "alerts/log_writer.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstring>
-
 namespace veltra {
 namespace {
 
@@ -77,47 +71,6 @@ void ComposeLogContent(const DisplayState& s, std::string& line) {
     line += s.FrontArrow ? " /\\" : "   ";
     line += s.SideArrow ? " ==" : "   ";
     line += s.RearArrow ? " \\/" : "   ";
-}
-
-std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
-    // One write(2) per line on a descriptor opened for appending: the kernel
-    // then places the whole line at the end of the file at once, so the
-    // program killed at any moment leaves whole lines only. A buffered
-    // stream could hand a long line over in pieces.
-    const int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) {
-        return std::string(std::strerror(errno));
-    }
-    const std::string text = std::string(line) + "\r\n";
-    const off_t before = ::lseek(fd, 0, SEEK_END);
-    std::size_t done = 0;
-    int writeError = 0;
-    while (done < text.size()) {
-        const ssize_t n = ::write(fd, text.data() + done, text.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            writeError = n < 0 ? errno : ENOSPC;
-            break;
-        }
-        // More than one turn only when the disk filled up mid-line; the next
-        // write then says why.
-        done += static_cast<std::size_t>(n);
-    }
-    if (writeError != 0 && done > 0 && before >= 0) {
-        // Take the piece back off, so that the log never holds a line
-        // without its end.
-        (void)::ftruncate(fd, before);
-    }
-    const bool closed = ::close(fd) == 0;
-    if (writeError != 0) {
-        return std::string(std::strerror(writeError));
-    }
-    if (!closed) {
-        return std::string(std::strerror(errno));
-    }
-    return std::nullopt;
 }
 
 void LogWriter::LogData(const DisplayState& state) {

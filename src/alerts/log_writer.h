@@ -29,17 +29,6 @@ public:
     virtual std::string Name() const = 0;
 };
 
-// Appends to a file, opening and closing it for every line, CR LF ended.
-class FileLogSink : public LogSink {
-public:
-    explicit FileLogSink(std::string path) : path_(std::move(path)) {}
-    std::optional<std::string> AppendLine(std::string_view line) override;
-    std::string Name() const override { return path_; }
-
-private:
-    std::string path_;
-};
-
 class LogWriter {
 public:
     LogWriter(LogSink& sink, const TimeOfDay& clock, Prompt& prompt)

@@ -3,6 +3,7 @@
 #include <QDialog>
 #include <QMenuBar>
 
+#include "alerts/file_log_sink.h"
 #include "alerts/qt/qt_time_of_day.h"
 #include "app/drive_feature.h"
 #include "app/main_window_constants.h"
@@ -60,7 +61,10 @@ void MainWindow::buildParts() {
     timeOfDay_ = std::make_unique<QtTimeOfDay>();
     logSink_ = std::make_unique<FileLogSink>(platform_.workingLog);
 
-    watchdogTimer = new QtTimer(this);
+    // The watchdog only asks whether anything arrived since its last tick:
+    // a coarse timer serves it, and wakes the program together with the
+    // tray and recorder checks instead of once more a second.
+    watchdogTimer = new QtTimer(this, std::chrono::seconds(1), Qt::CoarseTimer);
     watchdogTimer->setObjectName(QStringLiteral("watchdogTimer"));
     autoHideTimer = new QtTimer(this);
     autoHideTimer->setObjectName(QStringLiteral("autoHideTimer"));

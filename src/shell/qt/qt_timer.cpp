@@ -2,8 +2,9 @@
 
 namespace veltra {
 
-QtTimer::QtTimer(QObject* parent, std::chrono::milliseconds interval) : QObject(parent) {
-    timer_.setTimerType(Qt::PreciseTimer);
+QtTimer::QtTimer(QObject* parent, std::chrono::milliseconds interval, Qt::TimerType type)
+    : QObject(parent) {
+    timer_.setTimerType(type);
     timer_.setInterval(interval);
     connect(&timer_, &QTimer::timeout, this, &QtTimer::Tick);
 }

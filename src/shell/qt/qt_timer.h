@@ -13,8 +13,12 @@ namespace veltra {
 class QtTimer : public QObject, public Timer {
     Q_OBJECT
 public:
+    // A coarse timer may tick up to a twentieth of its interval early or
+    // late, and in return shares its wake-ups with the program's other
+    // coarse timers.
     explicit QtTimer(QObject* parent = nullptr,
-                     std::chrono::milliseconds interval = std::chrono::seconds(1));
+                     std::chrono::milliseconds interval = std::chrono::seconds(1),
+                     Qt::TimerType type = Qt::PreciseTimer);
 
     // QTimer::start restarts a running timer; the core relies on a start
     // while running leaving the next tick where it was.

@@ -1,5 +1,7 @@
 #include "alerts/log_writer.h"
 
+#include "alerts/file_log_sink.h"
+
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -202,6 +204,46 @@ TEST_F(FileLogSinkTest, ReportsWhyALineCouldNotBeWritten) {
         ASSERT_TRUE(full.has_value());
         EXPECT_EQ(*full, std::strerror(ENOSPC));
     }
+}
+
+TEST_F(FileLogSinkTest, EachLineGoesWhereThePathPointsWhenItIsWritten) {
+    // The file is held open between lines; whatever happens to it in
+    // between, each line must still land where a fresh open would put it.
+    const fs::path log = dir / "temp.log";
+    FileLogSink sink(log.string());
+    ASSERT_FALSE(sink.AppendLine("one"));
+    // The test folder is on a local file system, where the file is held.
+    EXPECT_TRUE(sink.HoldsFileOpen());
+    ASSERT_FALSE(sink.AppendLine("two"));
+    EXPECT_EQ(Read(log), "one\r\ntwo\r\n");
+
+    fs::remove(log);
+    ASSERT_FALSE(sink.AppendLine("three"));
+    EXPECT_EQ(Read(log), "three\r\n");
+
+    // Moved away, as another program saving it would.
+    fs::rename(log, dir / "saved.log");
+    ASSERT_FALSE(sink.AppendLine("four"));
+    EXPECT_EQ(Read(dir / "saved.log"), "three\r\n");
+    EXPECT_EQ(Read(log), "four\r\n");
+
+    // Another file moved over it.
+    std::ofstream(dir / "other", std::ios::binary) << "other\r\n";
+    fs::rename(dir / "other", log);
+    ASSERT_FALSE(sink.AppendLine("five"));
+    EXPECT_EQ(Read(log), "other\r\nfive\r\n");
+
+    // A folder in its place: the line fails and says why, and the next one
+    // after the folder has gone starts the file again.
+    fs::remove(log);
+    fs::create_directory(log);
+    const auto failure = sink.AppendLine("six");
+    ASSERT_TRUE(failure.has_value());
+    EXPECT_EQ(*failure, std::strerror(EISDIR));
+    fs::remove(log);
+    ASSERT_FALSE(sink.AppendLine("seven"));
+    EXPECT_EQ(Read(log), "seven\r\n");
+    EXPECT_TRUE(sink.HoldsFileOpen());
 }
 
 TEST_F(FileLogSinkTest, ADiskThatFillsMidLineLeavesOnlyWholeLines) {
