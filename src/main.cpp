@@ -35,7 +35,20 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    // A changed frame repaints a few small elements of the face. Put through
+    // X shared memory, an area must not be painted again before the X server
+    // has read it, and Qt waits for the server (a round trip) whenever it
+    // would: most changed frames then wake the program twice. Sent down the
+    // connection, those few pixels need no wait. Only the X connection made
+    // now reads the variable; programs started later do not inherit it.
+    const bool sharedMemoryChosen = qEnvironmentVariableIsSet("QT_XCB_NO_MITSHM");
+    if (!sharedMemoryChosen) {
+        qputenv("QT_XCB_NO_MITSHM", "1");
+    }
     QApplication app(argc, argv);
+    if (!sharedMemoryChosen) {
+        qunsetenv("QT_XCB_NO_MITSHM");
+    }
     QApplication::setOrganizationName(QStringLiteral("Veltrascope"));
     QApplication::setApplicationName(QStringLiteral("Veltrascope"));
     // No application display name: Qt would append it to every window title
