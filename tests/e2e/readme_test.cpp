@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 
 #include "e2e/program_harness.h"
@@ -25,7 +26,11 @@ public:
         fs::create_directories(bin());
         if (withOpener) {
             std::ofstream opener(bin() / "xdg-open");
-            opener << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << opened().string() << "'\n";
+            // What it found of the environment first: the test waits for
+            // the opened file.
+            opener << "#!/bin/sh\nprintf '%s' \"${QT_XCB_NO_MITSHM-unset}\" > '"
+                   << openerMitshm().string() << "'\nprintf '%s\\n' \"$@\" >> '"
+                   << opened().string() << "'\n";
             opener.close();
             fs::permissions(bin() / "xdg-open", fs::perms::owner_all);
         }
@@ -36,6 +41,9 @@ public:
 
     fs::path bin() const { return program.scratch() / "opener"; }
     fs::path opened() const { return program.scratch() / "opened.txt"; }
+    // What the opener found of the X shared-memory switch the program sets
+    // for its own connection only.
+    fs::path openerMitshm() const { return program.scratch() / "mitshm.txt"; }
     std::string openedText() const {
         std::ifstream in(opened());
         std::string line;
@@ -69,6 +77,9 @@ TEST(ProgramReadme, TheDesktopOpenerGetsTheReadmeBesideTheProgramElseTheInstalle
     p.chooseReadMe();
     ASSERT_TRUE(WaitUntil([&] { return !p.openedText().empty(); }));
     EXPECT_EQ(p.openedText(), "file://" + (p.program.programDir() / "readme.txt").string());
+    std::ifstream mitshm(p.openerMitshm());
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(mitshm), {}), "unset")
+        << "a program the desktop opens must not inherit the program's X settings";
 
     fs::remove(p.opened());
     const fs::path installed = p.installReadme();
