@@ -120,7 +120,7 @@ void DriveFeature::endReplay() {
     strip_->attach(nullptr);
     session_.reset();
     strip_->hide();
-    form_.receivePath().decoder().SetDefaults();
+    form_.resetDisplay();
     form_.onWindowResized();
 }
 

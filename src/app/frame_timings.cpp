@@ -37,7 +37,7 @@ FrameTimings::FrameTimings(MainWindow& window) : window_(window) {
         const DisplayState before = window_.face().shownState();
         received_ += bytes.size();
         const std::uint64_t received = received_;
-        window_.receivePath().OnBytesReceived(event, bytes);
+        window_.onPortBytes(event, bytes);
         if (window_.face().shownState() != before) {
             // The cut left the buffer at the blank before the sync byte that
             // completed the frame: " FE .. .. ", three characters a byte.

@@ -84,21 +84,26 @@ void MainWindow::buildParts() {
                                           face_->setRawText(QString::fromLatin1(
                                               frame.data(), static_cast<qsizetype>(frame.size())));
                                       });
+    // The port wakes the program only for arrivals that complete a frame
+    // with something new to show; the rest wait up to a second.
+    repeatWatch_ = std::make_shared<RepeatWatch>();
+    port_->setUrgencyTest(
+        [watch = repeatWatch_](std::span<const std::uint8_t> bytes) { return watch->Feed(bytes); });
     connection_ = std::make_unique<Connection>(
         *port_, *store_, *watchdogTimer, *prompt_, *topMost_,
-        [this] { return receivePath_->receiver().RecvCount; },
-        [this] { receivePath_->decoder().SetDefaults(); });
+        [this] {
+            // Whatever arrived since the last tick counts, waiting or not.
+            port_->deliverPending();
+            return receivePath_->receiver().RecvCount;
+        },
+        [this] { resetDisplay(); });
     storeNotice_ = std::make_unique<StoreWriteNotice>(*guardedPrompt_);
     saver_ = std::make_unique<LogSaver>(*platform_.saveDialog, *prompt_, *topMost_, *store_,
                                         *platform_.logFiles, platform_.workingLog);
 
     drives_ = std::make_unique<DriveFeature>(*this, *store_, *port_, *guardedPrompt_);
-    port_->setReceiveHandler([this](int event, std::span<const std::uint8_t> bytes) {
-        // Kept before it is processed: a prompt opened by processing must
-        // not hold the recording back.
-        drives_->onBytesReceived(bytes);
-        receivePath_->OnBytesReceived(event, bytes);
-    });
+    port_->setReceiveHandler(
+        [this](int event, std::span<const std::uint8_t> bytes) { onPortBytes(event, bytes); });
     watchdogTimer->setOnTick([this] { connection_->onWatchdogTick(); });
     autoHideTimer->setOnTick([this] { alerts_->onAutoHideTick(); });
     autoMuteTimer->setOnTick([this] { alerts_->onAutoMuteTick(); });
@@ -128,6 +133,21 @@ void MainWindow::buildParts() {
     // The design size: the display's inner area, with the menu bar above it.
     resize(TwipsToPx(kDesignInnerWidth),
            TwipsToPx(kDesignInnerHeight) + menuBar()->sizeHint().height());
+}
+
+void MainWindow::onPortBytes(int event, std::span<const std::uint8_t> bytes) {
+    // Kept before it is processed: a prompt opened by processing must not
+    // hold the recording back.
+    drives_->onBytesReceived(bytes);
+    receivePath_->OnBytesReceived(event, bytes);
+    // During an alert every frame counts, repeated or not: each one brings
+    // a minimised window back.
+    repeatWatch_->SetRepeatsQuiet(!receivePath_->decoder().InAlert);
+}
+
+void MainWindow::resetDisplay() {
+    receivePath_->decoder().SetDefaults();
+    repeatWatch_->Forget();
 }
 
 TopMostOps& MainWindow::topMost() {

@@ -14,6 +14,7 @@
 #include "alerts/save_log.h"
 #include "app/main_window_menus.h"
 #include "link/display_decoder.h"
+#include "link/repeat_watch.h"
 #include "platform/prompt.h"
 #include "platform/settings_store.h"
 #include "platform/window.h"
@@ -98,6 +99,10 @@ public:
     void onMuteButtonPressed();
     void onMuteButtonReleased();
     void onMinimiseBoxClicked();
+    // An arrival from the port: kept for the drive recording, then received.
+    void onPortBytes(int event, std::span<const std::uint8_t> bytes);
+    // Every display element unlit (a link ended, a replay ended).
+    void resetDisplay();
 
     // State the tests and the other parts read.
     bool MuteHidden = false;
@@ -178,6 +183,9 @@ private:
     std::unique_ptr<Hooks> hooks_;
     std::unique_ptr<AlertLifecycle> alerts_;
     std::unique_ptr<ReceivePath> receivePath_;
+    // Shared with the port's reading thread, which may outlive this window's
+    // members by the time the port, a child, is destroyed.
+    std::shared_ptr<RepeatWatch> repeatWatch_;
     std::unique_ptr<Connection> connection_;
     std::unique_ptr<LogSaver> saver_;
     std::unique_ptr<DriveFeature> drives_;

@@ -109,6 +109,8 @@ void MainWindow::setLogging(bool on) {
     menus_->logAlertDataAction->setChecked(on);
     menus_->popupLogAlertDataAction->setChecked(on);
     receivePath_->LogData = on;
+    // The next frame is logged even if it repeats the last one.
+    repeatWatch_->Forget();
 }
 
 void MainWindow::onLogAlertDataTriggered() {
@@ -121,6 +123,8 @@ void MainWindow::onShowRawTriggered() {
     menus_->showRawAction->setChecked(on);
     receivePath_->ShowRaw = on;
     face_->setRawVisible(on);
+    // The label shows the next frame, even one that repeats the last.
+    repeatWatch_->Forget();
 }
 
 void MainWindow::onReadMeTriggered() {

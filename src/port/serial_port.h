@@ -50,6 +50,16 @@ public:
     // One call per arrival of at least one byte, with every waiting byte.
     using ReceiveHandler = std::function<void(int commEvent, std::span<const std::uint8_t> bytes)>;
     virtual void setReceiveHandler(ReceiveHandler handler) = 0;
+
+    // Asked per arrival, off the program's thread, whether the handler must
+    // have it at once. Arrivals that need not wait, in order, for the next
+    // one that must, for deliverPending, or for at most a second. Takes
+    // effect at the next open; a port that reads on the program's thread
+    // hands every arrival on at once and ignores it.
+    using UrgencyTest = std::function<bool(std::span<const std::uint8_t> bytes)>;
+    virtual void setUrgencyTest(UrgencyTest test) = 0;
+    // Hands every waiting arrival to the handler now.
+    virtual void deliverPending() = 0;
 };
 
 }  // namespace veltra

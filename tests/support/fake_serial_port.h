@@ -53,11 +53,22 @@ public:
     int nativeHandle() const override { return open_ ? 42 : -1; }
     void setReceiveHandler(ReceiveHandler h) override { handler = std::move(h); }
 
+    void setUrgencyTest(UrgencyTest test) override { urgencyTest = std::move(test); }
+    void deliverPending() override { ++pendingDeliveries; }
+
     // Delivers bytes as the port would on an arrival.
     void receive(std::span<const std::uint8_t> bytes) {
         if (handler) {
             handler(kCommEventReceive, bytes);
         }
+    }
+    // An arrival as a port that reads on a thread of its own meets it: asked
+    // whether it is urgent, then delivered (a real port may hold it back for
+    // a while). Returns the answer.
+    bool arrive(std::span<const std::uint8_t> bytes) {
+        const bool urgent = !urgencyTest || urgencyTest(bytes);
+        receive(bytes);
+        return urgent;
     }
 
     std::vector<std::string> calls;             // "Name=value" per successful or failed write
@@ -65,6 +76,8 @@ public:
     bool dtr = false;
     std::vector<bool> dtrHistory;
     ReceiveHandler handler;
+    UrgencyTest urgencyTest;
+    int pendingDeliveries = 0;
 
 private:
     PortResult record(const std::string& name, const std::string& value) {

@@ -1,5 +1,6 @@
 #include "port/qt/qt_serial_port.h"
 
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <termios.h>
@@ -73,6 +74,18 @@ QtSerialPort::QtSerialPort(SettingsStore& store, QSerialPort* serial, QObject* p
     serial_->setObjectName("serialPort");
     connect(serial_, &QSerialPort::readyRead, this, &QtSerialPort::onReadyRead);
     connect(serial_, &QSerialPort::errorOccurred, this, &QtSerialPort::onErrorOccurred);
+    // Arrivals that were not urgent are handed on at least this often. A
+    // coarse timer fires with the link watchdog's, so a steady line wakes
+    // the program once a second for both.
+    holdTimer_ = new QTimer(this);
+    holdTimer_->setObjectName("holdTimer");
+    holdTimer_->setTimerType(Qt::CoarseTimer);
+    holdTimer_->setInterval(1000);
+    connect(holdTimer_, &QTimer::timeout, this, &QtSerialPort::deliverPending);
+}
+
+void QtSerialPort::setHoldLimit(std::chrono::milliseconds limit) {
+    holdTimer_->setInterval(static_cast<int>(limit.count()));
 }
 
 template <class Write>
@@ -224,7 +237,86 @@ PortResult QtSerialPort::applyAfterOpen() {
         }
     }
     filter_ = ReceiveFilter(config_.nullDiscard(), parity, config_.parityReplace());
+    startReader();
     return std::nullopt;
+}
+
+void QtSerialPort::startReader() {
+    // The program's own set-up (an event on every arrival, with every byte
+    // waiting) is read on a thread; other thresholds keep the library's
+    // reads, which honour them.
+    if (config_.rThreshold() != 1 || config_.inputLen() != 0) {
+        return;
+    }
+    // The library watches the port with a notifier of its own, made on
+    // open; it reads nothing while that is disabled and nothing calls read.
+    // Without it, as with a library that works otherwise, the library goes
+    // on reading.
+    QSocketNotifier* notifier = nullptr;
+    for (QSocketNotifier* n : serial_->findChildren<QSocketNotifier*>()) {
+        if (n->type() == QSocketNotifier::Read && n->socket() == serial_->handle() &&
+            n->isEnabled()) {
+            notifier = n;
+        }
+    }
+    if (notifier == nullptr || serial_->bytesAvailable() > 0) {
+        return;
+    }
+    notifier->setEnabled(false);
+    const std::uint64_t generation = ++readerGeneration_;
+    PortReader::Hooks hooks;
+    hooks.urgent = urgencyTest_;
+    hooks.wake = [this] {
+        QMetaObject::invokeMethod(this, &QtSerialPort::deliverPending, Qt::QueuedConnection);
+    };
+    hooks.ended = [this, generation](int) {
+        QMetaObject::invokeMethod(
+            this, [this, generation] { onReaderEnded(generation); }, Qt::QueuedConnection);
+    };
+    const int held = config_.inBufferSize();
+    auto reader = std::make_unique<PortReader>(
+        static_cast<int>(serial_->handle()), filter_,
+        held > 0 ? static_cast<std::size_t>(held) : std::size_t{1} << 20, std::move(hooks));
+    if (!reader->running()) {
+        notifier->setEnabled(true);
+        return;
+    }
+    reader_ = std::move(reader);
+    holdTimer_->start();
+}
+
+void QtSerialPort::deliverPending() {
+    if (reader_) {
+        reader_->take(taken_);
+    }
+    // The handler may run events, and with them this again: each call hands
+    // on the next read of the one queue, so the reads keep their order, and
+    // copies it first, as the queue may grow meanwhile.
+    while (nextRead_ < taken_.sizes.size()) {
+        const std::size_t size = taken_.sizes[nextRead_];
+        // A filtered read is never longer than the read.
+        static_assert(PortReader::kReadSize <= kStackRead);
+        std::array<std::uint8_t, kStackRead> chunk;
+        std::copy_n(taken_.bytes.begin() + static_cast<std::ptrdiff_t>(nextByte_), size,
+                    chunk.begin());
+        ++nextRead_;
+        nextByte_ += size;
+        deliver(std::span<const std::uint8_t>(chunk.data(), size));
+    }
+    if (nextRead_ > 0 && nextRead_ == taken_.sizes.size()) {
+        taken_.clear();
+        nextRead_ = 0;
+        nextByte_ = 0;
+    }
+}
+
+void QtSerialPort::onReaderEnded(std::uint64_t generation) {
+    if (generation != readerGeneration_ || !reader_) {
+        return;
+    }
+    // The device vanished or the other end hung up: what arrived before goes
+    // on, then the port closes and the watchdog reports the lost link.
+    close();
 }
 
 PortResult QtSerialPort::markLineErrors() {
@@ -244,6 +336,15 @@ PortResult QtSerialPort::markLineErrors() {
 }
 
 void QtSerialPort::close() {
+    if (reader_) {
+        // The thread must be gone before the descriptor is; what it read
+        // still goes to the handler (the recording keeps every byte).
+        std::unique_ptr<PortReader> reader = std::move(reader_);
+        holdTimer_->stop();
+        reader->stop();
+        reader->take(taken_);
+        deliverPending();
+    }
     if (serial_->isOpen()) {
         serial_->close();
     }

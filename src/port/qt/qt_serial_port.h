@@ -2,18 +2,26 @@
 // The serial port on Linux, through QSerialPort. Properties are held while
 // the port is closed and applied when it opens; port number n is the device
 // that the settings section "Ports" names under "COM<n>", or /dev/ttyS<n-1>.
+// The library opens, sets up and closes the port and drives its modem lines;
+// an open port is read on a thread of its own (PortReader).
 
 #include <QObject>
 #include <QSerialPort>
+#include <chrono>
 #include <cstddef>
+#include <cstdint>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "platform/settings_store.h"
 #include "port/port_config.h"
+#include "port/port_reader.h"
 #include "port/receive_filter.h"
 #include "port/serial_port.h"
+
+class QTimer;
 
 namespace veltra {
 
@@ -45,6 +53,13 @@ public:
     bool isOpen() const override;
     int nativeHandle() const override;
     void setReceiveHandler(ReceiveHandler handler) override;
+    void setUrgencyTest(UrgencyTest test) override { urgencyTest_ = std::move(test); }
+    void deliverPending() override;
+
+    // True while the open port is read on a thread of its own.
+    bool readsOnThread() const { return reader_ != nullptr; }
+    // The longest an arrival that is not urgent waits (a second).
+    void setHoldLimit(std::chrono::milliseconds limit);
 
     // The device the held port number stands for now.
     std::string devicePath() const;
@@ -60,6 +75,8 @@ private:
     PortResult setModemLine(std::string_view line, bool on);
     PortResult applyAfterOpen();
     PortResult markLineErrors();
+    void startReader();
+    void onReaderEnded(std::uint64_t generation);
     void onReadyRead();
     void deliver(std::span<const std::uint8_t> bytes);
     void onErrorOccurred(QSerialPort::SerialPortError error);
@@ -70,6 +87,18 @@ private:
     ReceiveFilter filter_;
     ReceiveHandler handler_;
     std::string device_;
+
+    UrgencyTest urgencyTest_;
+    std::unique_ptr<PortReader> reader_;
+    // Counts the readers started, so a late report of one that has gone is
+    // told from the current one's.
+    std::uint64_t readerGeneration_ = 0;
+    // Reads taken from the reader, handed on from `nextRead_` (whose bytes
+    // begin at `nextByte_`).
+    PortReader::Batch taken_;
+    std::size_t nextRead_ = 0;
+    std::size_t nextByte_ = 0;
+    QTimer* holdTimer_ = nullptr;
 };
 
 }  // namespace veltra

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <numeric>
 
@@ -73,6 +75,27 @@ TEST_F(QtSerialPortTest, ABurstLargerThanTheReceiveBufferArrivesWhole) {
     std::iota(sent.begin(), sent.end(), std::uint8_t{1});
     ASSERT_TRUE(pty.write(sent));
     ASSERT_TRUE(receivedAll(sent.size())) << received.size();
+    EXPECT_EQ(received, sent);
+}
+
+// Noise with no frame in it is never urgent; a flood of it must not be
+// slowed down to the pace of the hold limit.
+TEST_F(QtSerialPortTest, ABurstThatIsNeverUrgentStillArrivesWhole) {
+    port.setUrgencyTest([](std::span<const std::uint8_t>) { return false; });
+    port.setHoldLimit(std::chrono::hours(1));
+    ASSERT_FALSE(port.setInBufferSize(30000));
+    ASSERT_FALSE(port.open());
+    Bytes sent(100000);
+    std::iota(sent.begin(), sent.end(), std::uint8_t{1});
+    ASSERT_TRUE(pty.write(sent));
+    // Everything but the last backlog comes unasked; that waits for the
+    // hold limit or, here, for the asking.
+    ASSERT_TRUE(test::WaitUntil([&] { return received.size() >= sent.size() - 15000; }))
+        << received.size();
+    EXPECT_TRUE(test::WaitUntil([&] {
+        port.deliverPending();
+        return received.size() >= sent.size();
+    }));
     EXPECT_EQ(received, sent);
 }
 
@@ -194,6 +217,59 @@ TEST_F(QtSerialPortTest, AVanishedDeviceClosesThePort) {
     auto e = port.open();
     ASSERT_TRUE(e);
     EXPECT_EQ(e->number, port_errors::kDeviceMissing);
+}
+
+// Arrivals the urgency test passes over wait, in order, until one it
+// passes comes, until asked for, until the port closes, or for the hold
+// limit; none is lost.
+TEST_F(QtSerialPortTest, ArrivalsThatAreNotUrgentWaitInOrderAndAreNeverLost) {
+    std::atomic<std::size_t> seen{0};
+    port.setUrgencyTest([&](std::span<const std::uint8_t> bytes) {
+        seen += bytes.size();
+        return std::find(bytes.begin(), bytes.end(), 0x55) != bytes.end();
+    });
+    port.setHoldLimit(std::chrono::hours(1));
+    ASSERT_FALSE(port.open());
+    ASSERT_TRUE(port.readsOnThread());
+    auto arrived = [&](std::size_t count) {
+        return test::WaitUntil([&] { return seen == count; });
+    };
+
+    // The reading thread asks about an arrival only once it is done with
+    // the one before: by the second question, the first is held.
+    ASSERT_TRUE(pty.write(Bytes{1, 2, 3}));
+    ASSERT_TRUE(arrived(3));
+    ASSERT_TRUE(pty.write(Bytes{4}));
+    ASSERT_TRUE(arrived(4));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(received.empty());
+
+    ASSERT_TRUE(pty.write(Bytes{0x55, 6}));
+    ASSERT_TRUE(receivedAll(6));
+    EXPECT_EQ(received, (Bytes{1, 2, 3, 4, 0x55, 6}));
+    EXPECT_EQ(events.size(), 3U) << "one receive event per read";
+
+    ASSERT_TRUE(pty.write(Bytes{7}));
+    ASSERT_TRUE(arrived(7));
+    EXPECT_TRUE(test::WaitUntil([&] {
+        port.deliverPending();
+        return received.size() == 7;
+    }));
+
+    // Every urgent arrival wakes the program, not only the first.
+    ASSERT_TRUE(pty.write(Bytes{0x55}));
+    ASSERT_TRUE(receivedAll(8));
+
+    ASSERT_TRUE(pty.write(Bytes{9}));
+    ASSERT_TRUE(arrived(9));
+    port.close();
+    EXPECT_EQ(received.size(), 9U) << "closing hands on what was read";
+
+    port.setHoldLimit(std::chrono::milliseconds(20));
+    ASSERT_FALSE(port.open());
+    ASSERT_TRUE(pty.write(Bytes{10}));
+    ASSERT_TRUE(receivedAll(10));
+    EXPECT_EQ(received.back(), 10);
 }
 
 }  // namespace

@@ -1,0 +1,95 @@
+#pragma once
+// Reads an open port on a thread of its own, so that the program's event
+// loop is woken only for reads it has to handle now. A detector sends its
+// display some thirty times a second and it rarely changes: woken for every
+// read, the whole event loop runs for nothing, while a thread blocked in the
+// port costs about as little as a terminal reading the line.
+//
+// Every read is kept, in order, until the owner takes it. A read the
+// urgency test passes asks the owner, through `wake`, to take what is held;
+// the others wait for that, or for the owner's own schedule, unless they
+// fill half of `capacity`. While the owner leaves `capacity` bytes untaken
+// the thread stops reading, as a port's full input buffer would.
+
+#include <condition_variable>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <span>
+#include <thread>
+#include <vector>
+
+#include "port/receive_filter.h"
+
+namespace veltra {
+
+class PortReader {
+public:
+    struct Hooks {
+        // On the reading thread: must the owner see these bytes at once?
+        // Empty: every read is urgent.
+        std::function<bool(std::span<const std::uint8_t> bytes)> urgent;
+        // On the reading thread: call take soon.
+        std::function<void()> wake;
+        // On the reading thread, once, as it stops for good: the line is
+        // gone (the device vanished, the other end hung up). `error` is the
+        // system's error number, 0 for a hang-up.
+        std::function<void(int error)> ended;
+    };
+
+    // Reads held for the owner: bytes of successive reads back to back, and
+    // the length of each read.
+    struct Batch {
+        std::vector<std::uint8_t> bytes;
+        std::vector<std::uint32_t> sizes;
+        bool empty() const { return sizes.empty(); }
+        void clear() {
+            bytes.clear();
+            sizes.clear();
+        }
+    };
+
+    // The most one read takes: a second of the line is 720 bytes.
+    static constexpr std::size_t kReadSize = 4096;
+
+    // `fd` is an open, non-blocking port; it stays the caller's and must
+    // stay open until stop returns. Reads go through `filter` first.
+    PortReader(int fd, ReceiveFilter filter, std::size_t capacity, Hooks hooks);
+    ~PortReader();
+    PortReader(const PortReader&) = delete;
+    PortReader& operator=(const PortReader&) = delete;
+
+    // False when no thread could be started (the system refused an event
+    // descriptor); the owner then reads the port itself.
+    bool running() const { return thread_.joinable(); }
+    // Ends the thread and waits for it. What it read stays to be taken.
+    void stop();
+
+    // Appends every held read to `out`, in order. False when none was held.
+    bool take(Batch& out);
+
+private:
+    void run();
+    // Waits until there is room for another read; false when stopping.
+    bool waitForRoom();
+    void hold(std::span<const std::uint8_t> bytes);
+    void end(int error);
+
+    const int fd_;
+    ReceiveFilter filter_;
+    const std::size_t capacity_;
+    Hooks hooks_;
+    int stopFd_ = -1;
+
+    std::mutex mutex_;
+    std::condition_variable room_;
+    Batch held_;
+    bool wakeAsked_ = false;
+    bool stopping_ = false;
+
+    std::vector<std::uint8_t> filtered_;
+    std::thread thread_;
+};
+
+}  // namespace veltra
