@@ -65,8 +65,65 @@ bool PortReader::take(Batch& out) {
 
 bool PortReader::waitForRoom() {
     std::unique_lock lock(mutex_);
-    room_.wait(lock, [this] { return stopping_ || held_.bytes.size() < capacity_; });
+    room_.wait(lock, [this] { return stopping_ || (!parked_ && held_.bytes.size() < capacity_); });
     return !stopping_;
+}
+
+bool PortReader::parked() const {
+    std::lock_guard lock(mutex_);
+    return parked_;
+}
+
+void PortReader::resume() {
+    {
+        std::lock_guard lock(mutex_);
+        parked_ = false;
+        urgentSeen_ = 0;
+        quietSeen_ = 0;
+    }
+    room_.notify_all();
+}
+
+PortReader::HereRead PortReader::readHere(std::span<std::uint8_t, kReadSize> buffer) {
+    HereRead result;
+    const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
+    if (got < 0) {
+        const int error = errno;
+        if (error != EAGAIN && error != EINTR) {
+            result.ended = true;
+            result.error = error;
+        }
+        return result;
+    }
+    if (got == 0) {
+        // A raw line reads 0 bytes when nothing waits; only a hang-up ends it.
+        pollfd watched{fd_, POLLIN, 0};
+        if (::poll(&watched, 1, 0) > 0 && (watched.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
+            result.ended = true;
+        }
+        return result;
+    }
+    const std::span<const std::uint8_t> bytes = prepare(
+        std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(got)), result.urgent);
+    if (bytes.data() != buffer.data()) {
+        std::copy(bytes.begin(), bytes.end(), buffer.begin());
+    }
+    result.size = bytes.size();
+    return result;
+}
+
+std::span<const std::uint8_t> PortReader::prepare(std::span<const std::uint8_t> bytes,
+                                                  bool& urgent) {
+    urgent = false;
+    if (!filter_.passesAll()) {
+        filtered_.assign(bytes.begin(), bytes.end());
+        filter_.apply(filtered_);
+        bytes = filtered_;
+    }
+    if (!bytes.empty()) {
+        urgent = !hooks_.urgent || hooks_.urgent(bytes);
+    }
+    return bytes;
 }
 
 void PortReader::run() {
@@ -112,16 +169,12 @@ void PortReader::end(int error) {
     }
 }
 
-void PortReader::hold(std::span<const std::uint8_t> bytes) {
-    if (!filter_.passesAll()) {
-        filtered_.assign(bytes.begin(), bytes.end());
-        filter_.apply(filtered_);
-        if (filtered_.empty()) {
-            return;
-        }
-        bytes = filtered_;
+void PortReader::hold(std::span<const std::uint8_t> raw) {
+    bool urgent = false;
+    const std::span<const std::uint8_t> bytes = prepare(raw, urgent);
+    if (bytes.empty()) {
+        return;
     }
-    const bool urgent = !hooks_.urgent || hooks_.urgent(bytes);
     bool wake = false;
     {
         std::lock_guard lock(mutex_);
@@ -133,6 +186,12 @@ void PortReader::hold(std::span<const std::uint8_t> bytes) {
         if ((urgent || backlog) && !wakeAsked_) {
             wakeAsked_ = true;
             wake = true;
+        }
+        if (urgent) {
+            parked_ = ++urgentSeen_ >= kUrgentToPark;
+            quietSeen_ = 0;
+        } else if (++quietSeen_ >= kQuietToResume) {
+            urgentSeen_ = 0;
         }
     }
     if (wake && hooks_.wake) {

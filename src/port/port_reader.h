@@ -10,6 +10,12 @@
 // the others wait for that, or for the owner's own schedule, unless they
 // fill half of `capacity`. While the owner leaves `capacity` bytes untaken
 // the thread stops reading, as a port's full input buffer would.
+//
+// When nearly every read is urgent (the display changes with every frame)
+// the thread only adds a wake-up to each read. It then parks: it stops
+// reading, and the owner, once it has taken what is held, reads the port
+// itself through readHere until reads turn quiet again, and then resumes the
+// thread. The thread and readHere never read at the same time.
 
 #include <condition_variable>
 #include <cstddef>
@@ -69,11 +75,39 @@ public:
     // Appends every held read to `out`, in order. False when none was held.
     bool take(Batch& out);
 
+    // The thread has parked: the owner reads the port now (readHere).
+    bool parked() const;
+    // Hands reading back to the thread.
+    void resume();
+
+    struct HereRead {
+        // The filtered bytes, at the start of the caller's buffer.
+        std::size_t size = 0;
+        bool urgent = false;
+        // The line is gone: `error` as for Hooks::ended.
+        bool ended = false;
+        int error = 0;
+    };
+    // While parked, one read on the caller's thread, as the thread would
+    // make it: filtered, and asked about.
+    HereRead readHere(std::span<std::uint8_t, kReadSize> buffer);
+
+    // The thread parks at its third urgent read, unless eight quiet reads
+    // in a row came in between; the owner hands reading back after eight
+    // quiet reads in a row. A line that splits each frame over two reads
+    // still counts as busy.
+    static constexpr int kUrgentToPark = 3;
+    static constexpr int kQuietToResume = 8;
+
 private:
     void run();
-    // Waits until there is room for another read; false when stopping.
+    // Waits until there is room for another read and the thread is not
+    // parked; false when stopping.
     bool waitForRoom();
     void hold(std::span<const std::uint8_t> bytes);
+    // Filters `bytes` and asks the urgency test; the result may live in
+    // filtered_.
+    std::span<const std::uint8_t> prepare(std::span<const std::uint8_t> bytes, bool& urgent);
     void end(int error);
 
     const int fd_;
@@ -82,11 +116,15 @@ private:
     Hooks hooks_;
     int stopFd_ = -1;
 
-    std::mutex mutex_;
+    mutable std::mutex mutex_;
     std::condition_variable room_;
     Batch held_;
     bool wakeAsked_ = false;
     bool stopping_ = false;
+    bool parked_ = false;
+    // Urgent and quiet reads since the count last began (the thread's).
+    int urgentSeen_ = 0;
+    int quietSeen_ = 0;
 
     std::vector<std::uint8_t> filtered_;
     std::thread thread_;

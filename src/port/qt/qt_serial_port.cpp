@@ -282,7 +282,39 @@ void QtSerialPort::startReader() {
         return;
     }
     reader_ = std::move(reader);
+    direct_ = new QSocketNotifier(serial_->handle(), QSocketNotifier::Read, this);
+    direct_->setEnabled(false);
+    connect(direct_, &QSocketNotifier::activated, this, &QtSerialPort::onDirectReadable);
     holdTimer_->start();
+}
+
+bool QtSerialPort::readsOnThread() const {
+    return reader_ != nullptr && !direct_->isEnabled() && !reader_->parked();
+}
+
+void QtSerialPort::onDirectReadable() {
+    if (!reader_) {
+        return;
+    }
+    std::array<std::uint8_t, PortReader::kReadSize> buffer;
+    const PortReader::HereRead read = reader_->readHere(buffer);
+    if (read.ended) {
+        direct_->setEnabled(false);
+        onReaderEnded(readerGeneration_);
+        return;
+    }
+    if (read.size == 0) {
+        return;
+    }
+    if (read.urgent) {
+        quietInARow_ = 0;
+    } else if (++quietInARow_ >= PortReader::kQuietToResume) {
+        // The display has settled: back to the thread, which wakes this one
+        // only for changes. It reads after this read is handed on.
+        direct_->setEnabled(false);
+        reader_->resume();
+    }
+    deliver(std::span<const std::uint8_t>(buffer.data(), read.size));
 }
 
 void QtSerialPort::deliverPending() {
@@ -307,6 +339,12 @@ void QtSerialPort::deliverPending() {
         taken_.clear();
         nextRead_ = 0;
         nextByte_ = 0;
+    }
+    // Every frame changes: the thread has parked, and with all it read
+    // handed on, this thread reads the port itself, one wake-up a read.
+    if (reader_ && !direct_->isEnabled() && nextRead_ == 0 && reader_->parked()) {
+        quietInARow_ = 0;
+        direct_->setEnabled(true);
     }
 }
 
@@ -341,6 +379,10 @@ void QtSerialPort::close() {
         // still goes to the handler (the recording keeps every byte).
         std::unique_ptr<PortReader> reader = std::move(reader_);
         holdTimer_->stop();
+        // Closing may come from within the notifier's own signal.
+        direct_->setEnabled(false);
+        direct_->deleteLater();
+        direct_ = nullptr;
         reader->stop();
         reader->take(taken_);
         deliverPending();

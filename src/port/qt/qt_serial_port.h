@@ -21,6 +21,7 @@
 #include "port/receive_filter.h"
 #include "port/serial_port.h"
 
+class QSocketNotifier;
 class QTimer;
 
 namespace veltra {
@@ -56,8 +57,9 @@ public:
     void setUrgencyTest(UrgencyTest test) override { urgencyTest_ = std::move(test); }
     void deliverPending() override;
 
-    // True while the open port is read on a thread of its own.
-    bool readsOnThread() const { return reader_ != nullptr; }
+    // True while the open port is read on a thread of its own (and not, for
+    // a display that changes with every frame, on the program's thread).
+    bool readsOnThread() const;
     // The longest an arrival that is not urgent waits (a second).
     void setHoldLimit(std::chrono::milliseconds limit);
 
@@ -77,6 +79,7 @@ private:
     PortResult markLineErrors();
     void startReader();
     void onReaderEnded(std::uint64_t generation);
+    void onDirectReadable();
     void onReadyRead();
     void deliver(std::span<const std::uint8_t> bytes);
     void onErrorOccurred(QSerialPort::SerialPortError error);
@@ -99,6 +102,9 @@ private:
     std::size_t nextRead_ = 0;
     std::size_t nextByte_ = 0;
     QTimer* holdTimer_ = nullptr;
+    // Reads the port on this thread while the reader is parked.
+    QSocketNotifier* direct_ = nullptr;
+    int quietInARow_ = 0;
 };
 
 }  // namespace veltra

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstring>
 #include <numeric>
+#include <random>
 
 #include "port/baud_rate.h"
 #include "port/port_errors.h"
@@ -270,6 +271,52 @@ TEST_F(QtSerialPortTest, ArrivalsThatAreNotUrgentWaitInOrderAndAreNeverLost) {
     ASSERT_TRUE(pty.write(Bytes{10}));
     ASSERT_TRUE(receivedAll(10));
     EXPECT_EQ(received.back(), 10);
+}
+
+// While every read is urgent the thread only adds a wake-up to each, so the
+// program reads the port itself until the reads turn quiet; no byte is lost
+// or reordered as reading moves back and forth.
+TEST_F(QtSerialPortTest, ReadingMovesToTheProgramWhileEveryReadIsUrgentAndBack) {
+    std::atomic<bool> urgent{true};
+    port.setUrgencyTest([&](std::span<const std::uint8_t>) { return urgent.load(); });
+    port.setHoldLimit(std::chrono::hours(1));
+    ASSERT_FALSE(port.open());
+    ASSERT_TRUE(port.readsOnThread());
+    Bytes sent;
+    auto send = [&](std::uint8_t byte) {
+        sent.push_back(byte);
+        return pty.write(Bytes{byte}) && receivedAll(sent.size());
+    };
+    for (int i = 0; i < PortReader::kUrgentToPark; ++i) {
+        ASSERT_TRUE(send(static_cast<std::uint8_t>(i)));
+    }
+    EXPECT_TRUE(test::WaitUntil([&] { return !port.readsOnThread(); }));
+
+    // Read by the program, quiet reads are handed on at once, until enough
+    // of them in a row give reading back to the thread.
+    urgent = false;
+    for (int i = 0; i < PortReader::kQuietToResume; ++i) {
+        ASSERT_TRUE(send(static_cast<std::uint8_t>(10 + i)));
+    }
+    EXPECT_TRUE(port.readsOnThread());
+
+    // A storm of both kinds, reads of every size, with reading moving often.
+    port.setHoldLimit(std::chrono::milliseconds(20));
+    std::mt19937 random(7);
+    for (int write = 0; write < 400; ++write) {
+        urgent = (write / 10) % 2 == 0;
+        Bytes piece(1 + random() % 40);
+        for (std::uint8_t& b : piece) {
+            b = static_cast<std::uint8_t>(random());
+        }
+        sent.insert(sent.end(), piece.begin(), piece.end());
+        ASSERT_TRUE(pty.write(piece));
+        if (write % 5 == 0) {
+            QCoreApplication::processEvents();
+        }
+    }
+    ASSERT_TRUE(receivedAll(sent.size())) << received.size() << " of " << sent.size();
+    EXPECT_EQ(received, sent);
 }
 
 }  // namespace
