@@ -10,8 +10,8 @@
 // next one, 25 bytes to a frame), so the read that completes a changed frame
 // is the one that makes the receive path hand it on.
 //
-// Feed runs on the port's reading thread. Forget and SetRepeatsQuiet may be
-// called from any thread.
+// Feed runs on whichever thread reads the port, one at a time. Forget and
+// SetRepeatsQuiet may be called from any thread.
 
 #include <array>
 #include <atomic>

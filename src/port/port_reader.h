@@ -33,8 +33,8 @@ namespace veltra {
 class PortReader {
 public:
     struct Hooks {
-        // On the reading thread: must the owner see these bytes at once?
-        // Empty: every read is urgent.
+        // On the reading thread (or, in readHere, the owner's): must the
+        // owner see these bytes at once? Empty: every read is urgent.
         std::function<bool(std::span<const std::uint8_t> bytes)> urgent;
         // On the reading thread: call take soon.
         std::function<void()> wake;
