@@ -100,6 +100,17 @@ TEST_F(QtSerialPortTest, ABurstThatIsNeverUrgentStillArrivesWhole) {
     EXPECT_EQ(received, sent);
 }
 
+// Thresholds other than the program's own are the library's to honour: it
+// reads, and an event comes only once enough bytes wait.
+TEST_F(QtSerialPortTest, OtherThresholdsAreReadByTheLibrary) {
+    ASSERT_FALSE(port.setRThreshold(3));
+    ASSERT_FALSE(port.open());
+    EXPECT_FALSE(port.readsOnThread());
+    ASSERT_TRUE(pty.write(Bytes{1, 2, 3, 4}));
+    ASSERT_TRUE(receivedAll(4));
+    EXPECT_EQ(received, (Bytes{1, 2, 3, 4}));
+}
+
 TEST_F(QtSerialPortTest, PropertiesAreRefusedWhileOpenExceptDtr) {
     ASSERT_FALSE(port.open());
     auto e = port.setSettings("9600,n,8,1");
