@@ -86,30 +86,36 @@ void PortReader::resume() {
 
 PortReader::HereRead PortReader::readHere(std::span<std::uint8_t, kReadSize> buffer) {
     HereRead result;
-    const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
-    if (got < 0) {
-        const int error = errno;
-        if (error != EAGAIN && error != EINTR) {
-            result.ended = true;
-            result.error = error;
-        }
+    const std::optional<std::size_t> got = readPort(buffer, -1);
+    if (!got) {
+        result.ended = true;
         return result;
     }
-    if (got == 0) {
-        // A raw line reads 0 bytes when nothing waits; only a hang-up ends it.
-        pollfd watched{fd_, POLLIN, 0};
-        if (::poll(&watched, 1, 0) > 0 && (watched.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0) {
-            result.ended = true;
-        }
-        return result;
-    }
-    const std::span<const std::uint8_t> bytes = prepare(
-        std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(got)), result.urgent);
+    const std::span<const std::uint8_t> bytes =
+        prepare(std::span<const std::uint8_t>(buffer.data(), *got), result.urgent);
     if (bytes.data() != buffer.data()) {
         std::copy(bytes.begin(), bytes.end(), buffer.begin());
     }
     result.size = bytes.size();
     return result;
+}
+
+std::optional<std::size_t> PortReader::readPort(std::span<std::uint8_t, kReadSize> buffer,
+                                                short events) {
+    const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
+    if (got > 0) {
+        return static_cast<std::size_t>(got);
+    }
+    if (got < 0) {
+        return errno == EAGAIN || errno == EINTR ? std::optional<std::size_t>(0) : std::nullopt;
+    }
+    // A raw line reads 0 bytes when nothing waits; only a hang-up ends it.
+    if (events < 0) {
+        pollfd watched{fd_, POLLIN, 0};
+        events = ::poll(&watched, 1, 0) > 0 ? watched.revents : 0;
+    }
+    return (events & (POLLHUP | POLLERR | POLLNVAL)) == 0 ? std::optional<std::size_t>(0)
+                                                          : std::nullopt;
 }
 
 std::span<const std::uint8_t> PortReader::prepare(std::span<const std::uint8_t> bytes,
@@ -131,41 +137,32 @@ void PortReader::run() {
     std::array<pollfd, 2> watched{pollfd{fd_, POLLIN, 0}, pollfd{stopFd_, POLLIN, 0}};
     while (waitForRoom()) {
         if (::poll(watched.data(), watched.size(), -1) < 0) {
-            const int error = errno;
-            if (error == EINTR) {
+            if (errno == EINTR) {
                 continue;
             }
-            end(error);
+            end();
             return;
         }
         if (watched[1].revents != 0) {
             return;
         }
-        const short events = watched[0].revents;
-        if (events == 0) {
+        if (watched[0].revents == 0) {
             continue;
         }
-        const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
-        if (got > 0) {
-            hold(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(got)));
-            continue;
+        const std::optional<std::size_t> got = readPort(buffer, watched[0].revents);
+        if (!got) {
+            end();
+            return;
         }
-        if (got < 0 && (errno == EAGAIN || errno == EINTR)) {
-            continue;
+        if (*got > 0) {
+            hold(std::span<const std::uint8_t>(buffer.data(), *got));
         }
-        // A raw line reads 0 bytes when nothing waits; only a hang-up
-        // ends it.
-        if (got == 0 && (events & (POLLHUP | POLLERR | POLLNVAL)) == 0) {
-            continue;
-        }
-        end(got == 0 ? 0 : errno);
-        return;
     }
 }
 
-void PortReader::end(int error) {
+void PortReader::end() {
     if (hooks_.ended) {
-        hooks_.ended(error);
+        hooks_.ended();
     }
 }
 

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <functional>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <thread>
 #include <vector>
@@ -39,9 +40,8 @@ public:
         // On the reading thread: call take soon.
         std::function<void()> wake;
         // On the reading thread, once, as it stops for good: the line is
-        // gone (the device vanished, the other end hung up). `error` is the
-        // system's error number, 0 for a hang-up.
-        std::function<void(int error)> ended;
+        // gone (the device vanished, the other end hung up).
+        std::function<void()> ended;
     };
 
     // Reads held for the owner: bytes of successive reads back to back, and
@@ -84,9 +84,8 @@ public:
         // The filtered bytes, at the start of the caller's buffer.
         std::size_t size = 0;
         bool urgent = false;
-        // The line is gone: `error` as for Hooks::ended.
+        // The line is gone, as for Hooks::ended.
         bool ended = false;
-        int error = 0;
     };
     // While parked, one read on the caller's thread, as the thread would
     // make it: filtered, and asked about.
@@ -108,7 +107,11 @@ private:
     // Filters `bytes` and asks the urgency test; the result may live in
     // filtered_.
     std::span<const std::uint8_t> prepare(std::span<const std::uint8_t> bytes, bool& urgent);
-    void end(int error);
+    // One read of the port into `buffer`: its size, 0 when nothing was
+    // there, nothing when the line is gone. `events` are what poll reported
+    // for the port, or -1 when it was not asked.
+    std::optional<std::size_t> readPort(std::span<std::uint8_t, kReadSize> buffer, short events);
+    void end();
 
     const int fd_;
     ReceiveFilter filter_;

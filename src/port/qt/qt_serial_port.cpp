@@ -269,7 +269,7 @@ void QtSerialPort::startReader() {
     hooks.wake = [this] {
         QMetaObject::invokeMethod(this, &QtSerialPort::deliverPending, Qt::QueuedConnection);
     };
-    hooks.ended = [this, generation](int) {
+    hooks.ended = [this, generation] {
         QMetaObject::invokeMethod(
             this, [this, generation] { onReaderEnded(generation); }, Qt::QueuedConnection);
     };
@@ -299,7 +299,6 @@ void QtSerialPort::onDirectReadable() {
     std::array<std::uint8_t, PortReader::kReadSize> buffer;
     const PortReader::HereRead read = reader_->readHere(buffer);
     if (read.ended) {
-        direct_->setEnabled(false);
         onReaderEnded(readerGeneration_);
         return;
     }

@@ -231,6 +231,18 @@ TEST_F(QtSerialPortTest, AVanishedDeviceClosesThePort) {
     EXPECT_EQ(e->number, port_errors::kDeviceMissing);
 }
 
+TEST_F(QtSerialPortTest, AVanishedDeviceClosesThePortWhileTheProgramReadsIt) {
+    // With no urgency test every read is urgent: reading moves to the program.
+    ASSERT_FALSE(port.open());
+    for (std::uint8_t i = 1; i <= PortReader::kUrgentToPark; ++i) {
+        ASSERT_TRUE(pty.write(Bytes{i}));
+        ASSERT_TRUE(receivedAll(i));
+    }
+    ASSERT_TRUE(test::WaitUntil([&] { return !port.readsOnThread(); }));
+    pty.closeMaster();
+    EXPECT_TRUE(test::WaitUntil([&] { return !port.isOpen(); }));
+}
+
 // Arrivals the urgency test passes over wait, in order, until one it
 // passes comes, until asked for, until the port closes, or for the hold
 // limit; none is lost.
