@@ -1,0 +1,36 @@
+#!/usr/bin/env bash
+# bench/line_rate, briefly, on the build under test: every workload must run
+# the program at line rate to the end and count what it was sent (no two busy
+# frames alike, no steady frame changed), and the latency pass must find the
+# program's timing lines. The same for the floor reader. No figure is judged:
+# a benchmark's numbers belong to the machine, not to a test.
+# Usage: line_rate_check.sh SOURCE_DIR BUILD_DIR
+set -euo pipefail
+src=${1:?usage: line_rate_check.sh SOURCE_DIR BUILD_DIR}
+build=${2:?usage: line_rate_check.sh SOURCE_DIR BUILD_DIR}
+out=$(mktemp)
+trap 'rm -f "$out"' EXIT
+
+check_rows() {  # FILE: each workload once, frames sent and changes counted
+  awk '
+    $1 == "steady" { s++; if ($2 < 20 || $3 != 0) bad = bad " steady" }
+    $1 == "mixed"  { m++; if ($2 < 20) bad = bad " mixed" }
+    $1 == "busy"   { b++; if ($2 < 20 || $3 != $2) bad = bad " busy" }
+    / bytes not taken/ { bad = bad " dropped" }
+    END {
+      if (s != 1 || m != 1 || b != 1 || bad != "") {
+        print "line_rate_check: unexpected rows (" s "," m "," b ")" bad; exit 1
+      }
+    }' "$1"
+}
+
+"$src/bench/line_rate" --build "$build" --seconds 2 --warmup 1 >"$out"
+cat "$out"
+check_rows "$out"
+grep -q '^start-up: window painted [0-9]* ms, first frame painted [0-9]* ms$' "$out"
+grep -q '^latency, .* p50 [0-9.]* ms, p99 [0-9.]* ms' "$out"
+
+"$src/bench/line_rate" --build "$build" --seconds 2 --warmup 1 --floor >"$out"
+cat "$out"
+check_rows "$out"
+echo "line_rate_check: passed"
