@@ -140,9 +140,15 @@ void MainWindow::onPortBytes(int event, std::span<const std::uint8_t> bytes) {
     // hold the recording back.
     drives_->onBytesReceived(bytes);
     receivePath_->OnBytesReceived(event, bytes);
-    // During an alert every frame counts, repeated or not: each one brings
-    // a minimised window back.
-    repeatWatch_->SetRepeatsQuiet(!receivePath_->decoder().InAlert);
+    updateRepeatsQuiet();
+}
+
+void MainWindow::updateRepeatsQuiet() {
+    if (!repeatWatch_ || !receivePath_) {
+        return;  // still being built
+    }
+    repeatWatch_->SetRepeatsQuiet(
+        !(receivePath_->decoder().InAlert && windowState() == WindowState::Minimised));
 }
 
 void MainWindow::resetDisplay() {

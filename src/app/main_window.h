@@ -103,6 +103,11 @@ public:
     void onPortBytes(int event, std::span<const std::uint8_t> bytes);
     // Every display element unlit (a link ended, a replay ended).
     void resetDisplay();
+    // Tells the port whether a repeated frame may wait: it may unless an
+    // alert is on while the window is minimised, when each frame brings the
+    // window back. Asked again after every arrival and every change of the
+    // window's state.
+    void updateRepeatsQuiet();
 
     // State the tests and the other parts read.
     bool MuteHidden = false;

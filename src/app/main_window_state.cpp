@@ -146,6 +146,9 @@ void MainWindow::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::WindowStateChange) {
         onWindowResized();
+        // Minimised in an alert: the next frame, repeat or not, must come at
+        // once to bring the window back.
+        updateRepeatsQuiet();
     }
 }
 

@@ -37,13 +37,21 @@ TEST_F(ArrivalTest, ARepeatWaitsUnlessTheWindowWouldShowOrDoSomethingForIt) {
     EXPECT_GT(QFile(QString::fromStdString(workingLog())).size(), 0);
     EXPECT_FALSE(arrive(k));
 
-    // During an alert each frame may have to bring the window back.
+    // During an alert each frame brings a minimised window back: a repeat
+    // waits only while the window is on screen.
     const DisplayState alert = KaAlert();
     EXPECT_FALSE(arrive(alert)) << "completes a repeat of the K band";
-    EXPECT_TRUE(arrive(alert));
-    EXPECT_TRUE(arrive(k)) << "completes a repeat of the alert frame";
+    EXPECT_TRUE(arrive(alert)) << "begins the alert";
+    EXPECT_FALSE(arrive(alert)) << "a repeat of the alert, the window on screen";
+    form->setWindowState(WindowState::Minimised);
+    EXPECT_TRUE(arrive(alert)) << "a repeat of the alert, the window minimised";
+    EXPECT_EQ(form->windowState(), WindowState::Normal) << "that frame brought it back";
+    EXPECT_FALSE(arrive(k)) << "completes a repeat of the alert, the window back";
     EXPECT_TRUE(arrive(k)) << "ends the alert";
-    EXPECT_FALSE(arrive(k));
+    form->setWindowState(WindowState::Minimised);
+    EXPECT_FALSE(arrive(k)) << "no alert: a minimised window stays so";
+    EXPECT_EQ(form->windowState(), WindowState::Minimised);
+    form->setWindowState(WindowState::Normal);
 
     // A disconnected display is blank: the first frame after it is news.
     form->onDisconnectTriggered();
