@@ -103,11 +103,6 @@ public:
     void onPortBytes(int event, std::span<const std::uint8_t> bytes);
     // Every display element unlit (a link ended, a replay ended).
     void resetDisplay();
-    // Tells the port whether a repeated frame may wait: it may unless an
-    // alert is on while the window is minimised, when each frame brings the
-    // window back. Asked again after every arrival and every change of the
-    // window's state.
-    void updateRepeatsQuiet();
 
     // State the tests and the other parts read.
     bool MuteHidden = false;
@@ -153,6 +148,11 @@ private:
     void setLogging(bool on);
     void applyFrame(bool frameless);
     void restoreFromTray();
+    // Tells the port whether a repeated frame may wait: it may unless an
+    // alert is on while the window is minimised, when each frame brings the
+    // window back. Asked again after every arrival and every change of the
+    // window's state.
+    void updateRepeatsQuiet();
     void popupMenuAtCursor();
     int runDialog(QDialog& dialog);
     bool trayAvailable() const;
