@@ -27,12 +27,10 @@ check_rows() {  # FILE: each workload once, frames sent and changes counted
 # The CPU and wake-ups between two snapshots of the program's threads: one
 # thread ran on, one ended (its past must not come off the sum), one began.
 python3 - "$src/bench/line_rate" <<'PY'
-import importlib.machinery, importlib.util, sys
-loader = importlib.machinery.SourceFileLoader("line_rate", sys.argv[1])
-spec = importlib.util.spec_from_loader("line_rate", loader)
-bench = importlib.util.module_from_spec(spec)
-loader.exec_module(bench)
-got = bench.cpu_ns_between({"1": (100, 10), "2": (50, 5)}, {"1": (130, 13), "3": (7, 2)})
+import runpy, sys
+# The bench's functions, without running its main.
+bench = runpy.run_path(sys.argv[1], run_name="line_rate")
+got = bench["cpu_ns_between"]({"1": (100, 10), "2": (50, 5)}, {"1": (130, 13), "3": (7, 2)})
 assert got == (37, 5), f"line_rate_check: cpu_ns_between gave {got}, not (37, 5)"
 PY
 
