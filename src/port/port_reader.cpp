@@ -97,6 +97,16 @@ PortReader::HereRead PortReader::readHere(std::span<std::uint8_t, kReadSize> buf
         std::copy(bytes.begin(), bytes.end(), buffer.begin());
     }
     result.size = bytes.size();
+    if (result.size > 0) {
+        // Counted as the thread counts, from its park (which cleared the
+        // quiet count) until resume.
+        std::lock_guard lock(mutex_);
+        if (result.urgent) {
+            quietSeen_ = 0;
+        } else {
+            result.settled = ++quietSeen_ >= kQuietToResume;
+        }
+    }
     return result;
 }
 

@@ -86,6 +86,8 @@ public:
         bool urgent = false;
         // The line is gone, as for Hooks::ended.
         bool ended = false;
+        // Reads have turned quiet: hand reading back to the thread (resume).
+        bool settled = false;
     };
     // While parked, one read on the caller's thread, as the thread would
     // make it: filtered, and asked about.
@@ -125,7 +127,8 @@ private:
     bool wakeAsked_ = false;
     bool stopping_ = false;
     bool parked_ = false;
-    // Urgent and quiet reads since the count last began (the thread's).
+    // Urgent and quiet reads since the count last began: the thread's,
+    // and while parked readHere's.
     int urgentSeen_ = 0;
     int quietSeen_ = 0;
 

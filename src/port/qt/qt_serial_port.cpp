@@ -305,11 +305,9 @@ void QtSerialPort::onDirectReadable() {
     if (read.size == 0) {
         return;
     }
-    if (read.urgent) {
-        quietInARow_ = 0;
-    } else if (++quietInARow_ >= PortReader::kQuietToResume) {
+    if (read.settled) {
         // The display has settled: back to the thread, which wakes this one
-        // only for changes. It reads after this read is handed on.
+        // only for changes. What it reads is held until after this read.
         direct_->setEnabled(false);
         reader_->resume();
     }
@@ -342,7 +340,6 @@ void QtSerialPort::deliverPending() {
     // Every frame changes: the thread has parked, and with all it read
     // handed on, this thread reads the port itself, one wake-up a read.
     if (reader_ && !direct_->isEnabled() && nextRead_ == 0 && reader_->parked()) {
-        quietInARow_ = 0;
         direct_->setEnabled(true);
     }
 }

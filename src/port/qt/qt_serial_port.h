@@ -104,7 +104,6 @@ private:
     QTimer* holdTimer_ = nullptr;
     // Reads the port on this thread while the reader is parked.
     QSocketNotifier* direct_ = nullptr;
-    int quietInARow_ = 0;
 };
 
 }  // namespace veltra
