@@ -3,6 +3,7 @@
 #include <QPaintEngine>
 #include <QPaintEvent>
 #include <QPainter>
+#include <cstring>
 
 namespace veltra {
 
@@ -22,6 +23,9 @@ void FacePicture::setPicture(FacePictureArt picture) {
 }
 
 void FacePicture::paintEvent(QPaintEvent* event) {
+    if (copyDrawn(event->region())) {
+        return;
+    }
     QPainter painter(this);
     // What the painter really draws on: the window's backing store image, or
     // the pixmap of a grab, which is drawn afresh.
@@ -54,6 +58,45 @@ void FacePicture::paintEvent(QPaintEvent* event) {
         painter.end();
         drawn = Drawn{picture_, target->copy(at), at, target->bytesPerLine()};
     }
+}
+
+bool FacePicture::copyDrawn(const QRegion& region) {
+    // Only where the paint system hands this widget the window's own image,
+    // at one device pixel per pixel. Anything else (a grab, a shared painter,
+    // a scaled screen) goes through a painter.
+    if (sharedPainter() != nullptr) {
+        return false;
+    }
+    QPoint offset;
+    QPaintDevice* device = redirected(&offset);
+    if (device == nullptr || device->devType() != QInternal::Image) {
+        return false;
+    }
+    auto* target = static_cast<QImage*>(device);
+    const Drawn& drawn = drawn_[picture_.look == FaceLook::Bright ? 0 : 1];
+    // The painter maps this widget's point p to p - offset in the image.
+    const QRect at = rect().translated(-offset);
+    if (target->devicePixelRatio() != 1.0 || target->depth() % 8 != 0 ||
+        drawn.picture != picture_ || drawn.at != at || drawn.pixels.isNull() ||
+        drawn.bytesPerLine != target->bytesPerLine() || drawn.pixels.format() != target->format()) {
+        return false;
+    }
+    const int bytesPerPixel = target->depth() / 8;
+    const qsizetype pitch = target->bytesPerLine();
+    uchar* bits = target->bits();
+    // A painter would clip to the region being repainted: beyond it lie
+    // other widgets' pixels, which this paint must not touch.
+    for (const QRect& part : region) {
+        const QRect box = part.intersected(rect()).translated(-offset).intersected(target->rect());
+        const auto rowBytes = static_cast<size_t>(box.width()) * bytesPerPixel;
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            const uchar* from = drawn.pixels.constScanLine(y - at.top()) +
+                                static_cast<qsizetype>(box.left() - at.left()) * bytesPerPixel;
+            std::memcpy(bits + y * pitch + static_cast<qsizetype>(box.left()) * bytesPerPixel, from,
+                        rowBytes);
+        }
+    }
+    return true;
 }
 
 }  // namespace veltra

@@ -23,6 +23,11 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Puts the current look's kept pixels straight into the window's image,
+    // within `region`, without a painter: a painter costs more to begin
+    // than the copy itself. False when they cannot be used here.
+    bool copyDrawn(const QRegion& region);
+
     // The pixels a look was drawn as, taken from the window's image right
     // after drawing it, and where in that image they were. Drawing the art
     // strokes its glow several times; copying the pixels back costs next to

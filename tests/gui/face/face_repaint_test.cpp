@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <map>
 
+#include "shell/qt/face_panel.h"
 #include "shell/qt/face_picture.h"
 #include "shell/qt/face_widget.h"
 #include "support/qt_wait.h"
@@ -115,6 +116,36 @@ TEST(FaceRepaint, KeptPixelsMatchAFreshDrawingAcrossLooksAndSizes) {
     stage.shown();
     stage.picture->setPicture({FaceArt::Lamp, FaceLook::Bright});
     EXPECT_EQ(stage.shown(), fresh.shown());
+}
+
+// Kept pixels go only where the paint system asked for them: repainting
+// part of a picture must leave a widget lying over the rest untouched.
+TEST(FaceRepaint, KeptPixelsStayWithinTheRegionBeingRepainted) {
+    Stage stage(QRect(7, 5, 31, 31));
+    ASSERT_TRUE(test::WaitUntil([&] { return stage.window.windowHandle()->isExposed(); }));
+    stage.shown();
+    stage.picture->setPicture({FaceArt::Lamp, FaceLook::Dark});
+    stage.shown();
+    stage.picture->setPicture({FaceArt::Lamp, FaceLook::Bright});
+    const QImage lit = stage.shown();
+
+    // Both looks are kept now. A cover comes over the picture's right part.
+    auto* cover = new FacePanel(Qt::green, &stage.window);
+    cover->setGeometry(QRect(25, 0, 40, 60));
+    cover->show();
+    const auto* image = static_cast<const QImage*>(stage.window.backingStore()->paintDevice());
+    const QColor green(Qt::green);
+    ASSERT_TRUE(test::WaitUntil([&] { return QColor(image->pixel(30, 20)) == green; }));
+
+    PaintCounter counter(stage.window);
+    stage.picture->update(QRect(0, 0, 10, 31));
+    ASSERT_TRUE(test::WaitUntil([&] { return counter.total() > 0; }));
+    for (int y = 5; y < 36; ++y) {
+        for (int x = 25; x < 38; ++x) {
+            ASSERT_EQ(QColor(image->pixel(x, y)), green) << "at " << x << "," << y;
+        }
+    }
+    EXPECT_EQ(image->copy(QRect(7, 5, 18, 31)), lit.copy(0, 0, 18, 31));
 }
 
 }  // namespace
