@@ -58,7 +58,6 @@ std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
     std::string text;
     text.reserve(line.size() + 2);
     text.append(line).append("\r\n");
-    const off_t before = ::lseek(fd, 0, SEEK_END);
     std::size_t done = 0;
     int writeError = 0;
     while (done < text.size()) {
@@ -74,10 +73,15 @@ std::optional<std::string> FileLogSink::AppendLine(std::string_view line) {
         // write then says why.
         done += static_cast<std::size_t>(n);
     }
-    if (writeError != 0 && done > 0 && before >= 0) {
+    if (writeError != 0 && done > 0) {
         // Take the piece back off, so that the log never holds a line
-        // without its end.
-        (void)::ftruncate(fd, before);
+        // without its end. Appending leaves the descriptor's offset at the
+        // end of what it wrote; asked only now, as a line that goes in whole
+        // (nearly every line) needs no offset at all.
+        const off_t end = ::lseek(fd, 0, SEEK_CUR);
+        if (end >= static_cast<off_t>(done)) {
+            (void)::ftruncate(fd, end - static_cast<off_t>(done));
+        }
     }
     if (fd == kept_) {
         if (writeError == 0) {
