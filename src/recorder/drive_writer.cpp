@@ -1,7 +1,6 @@
 #include "recorder/drive_writer.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -56,7 +55,7 @@ void DriveWriter::Append(std::span<const std::uint8_t> bytes) {
     }
     pendingBytes_ += bytes.size();
     // Consecutive arrivals share one buffer, so the thread writes once a
-    // second whatever came in between.
+    // tick whatever came in between.
     if (!commands_.empty() && commands_.back().kind == Command::Bytes &&
         !commands_.back().bytes.empty()) {
         auto& b = commands_.back().bytes;
@@ -70,6 +69,15 @@ void DriveWriter::Append(std::span<const std::uint8_t> bytes) {
     if (pendingBytes_ >= kWriteAtOnce) {
         wake_.notify_one();
     }
+}
+
+void DriveWriter::WriteSoon() {
+    std::lock_guard lock(mutex_);
+    if (commands_.empty()) {
+        return;
+    }
+    writeWanted_ = true;
+    wake_.notify_one();
 }
 
 void DriveWriter::End() {
@@ -111,13 +119,15 @@ std::uint64_t DriveWriter::currentBytes() const {
 void DriveWriter::Run() {
     std::unique_lock lock(mutex_);
     for (;;) {
-        // Bytes wait up to a second to be written together; commands and
-        // flush requests are taken at once.
-        wake_.wait_for(lock, std::chrono::seconds(1), [&] {
+        // Bytes wait to be written together until the program's tick asks
+        // for them; commands and flush requests are taken at once.
+        wake_.wait(lock, [&] {
             return stop_ || (!commands_.empty() && commands_.front().kind != Command::Bytes) ||
-                   commands_.size() > 1 || pendingBytes_ >= kWriteAtOnce || flushWanted_;
+                   commands_.size() > 1 || pendingBytes_ >= kWriteAtOnce || flushWanted_ ||
+                   writeWanted_;
         });
         flushWanted_ = false;
+        writeWanted_ = false;
         std::vector<Command> batch;
         batch.swap(commands_);
         pendingBytes_ = 0;

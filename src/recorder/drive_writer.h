@@ -37,6 +37,11 @@ public:
     void Append(std::span<const std::uint8_t> bytes);
     // Ends the drive; its pending bytes are still written.
     void End();
+    // Writes the bytes handed over so far, soon and without waiting for it.
+    // The program calls this from its whole-second tick: bytes wait for it,
+    // so the thread wakes when the program is awake anyway, and never while
+    // nothing comes in.
+    void WriteSoon();
     bool recording() const;
 
     // Waits until everything handed over so far is on disk (or has failed).
@@ -52,7 +57,7 @@ public:
     // Two megabytes are three quarters of an hour of the detector's stream.
     static constexpr std::size_t kMaxPending = std::size_t{2} << 20;
     // Pending bytes that are written at once instead of with the next
-    // second's batch.
+    // tick's batch.
     static constexpr std::size_t kWriteAtOnce = std::size_t{64} << 10;
     // Rotation runs at each drive's start and after this many bytes.
     static constexpr std::uint64_t kRotateEvery = std::uint64_t{1} << 20;
@@ -79,6 +84,7 @@ private:
     std::uint64_t done_ = 0;        // commands the thread has finished
     std::size_t pendingBytes_ = 0;
     bool flushWanted_ = false;
+    bool writeWanted_ = false;
     std::filesystem::path current_;
 
     // Writer thread only:

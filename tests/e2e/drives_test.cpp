@@ -108,6 +108,13 @@ TEST(DriveRecording, KeepsTheBytesSentAndItsAlertsAreTheBandsScenarios) {
     // The detector goes on sending until the program has ended.
     const auto dark = Frame(false, Lit::None);
     pty.feed(dark);
+    // What came in is on disk within a second or two, while the drive goes
+    // on: a program killed mid-drive loses no more than that.
+    ASSERT_TRUE(WaitUntil([&] {
+        const auto now = Drives(drives);
+        std::error_code ec;
+        return now.size() == 3 && fs::file_size(now.back(), ec) >= sent.size();
+    }));
     ASSERT_TRUE(program.close());
     ASSERT_EQ(program.wait(), 0);
     pty.stopFeeding();

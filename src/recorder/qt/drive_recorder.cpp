@@ -24,10 +24,10 @@ DriveRecorder::DriveRecorder(SettingsStore& store, const SerialPort& port, Promp
                 this, [this, m = QString::fromStdString(message)] { onFailure(m); },
                 Qt::QueuedConnection);
         });
-    portCheck_ = new QTimer(this);
-    portCheck_->setInterval(1000);
-    connect(portCheck_, &QTimer::timeout, this, &DriveRecorder::checkPort);
-    portCheck_->start();
+    second_ = new QTimer(this);
+    second_->setInterval(1000);
+    connect(second_, &QTimer::timeout, this, &DriveRecorder::onSecond);
+    second_->start();
 }
 
 DriveRecorder::~DriveRecorder() {
@@ -55,10 +55,13 @@ void DriveRecorder::endDrive() {
     writer_->End();
 }
 
-void DriveRecorder::checkPort() {
+void DriveRecorder::onSecond() {
     if (connectionSeen_ && !port_.isOpen()) {
         endDrive();
     }
+    // The second's bytes go to disk now, while the program is awake for its
+    // other whole-second checks (this timer is coarse, as theirs are).
+    writer_->WriteSoon();
 }
 
 QString DriveRecorder::currentDrive() const {

@@ -43,14 +43,16 @@ public:
 
 private:
     void onFailure(const QString& message);
-    void checkPort();
+    // Ends a drive whose port closed by itself, and has the second's bytes
+    // written.
+    void onSecond();
 
     SettingsStore& store_;
     const SerialPort& port_;
     Prompt& prompt_;
     QString folder_;
     std::unique_ptr<DriveWriter> writer_;
-    QTimer* portCheck_ = nullptr;
+    QTimer* second_ = nullptr;
     // Whether this connection's bytes have been seen, recorded or not.
     bool connectionSeen_ = false;
 };

@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <fstream>
 #include <iterator>
 #include <mutex>
+#include <thread>
 
 #include "recorder/drive_writer.h"
 
@@ -61,6 +63,28 @@ TEST(DriveWriter, WritesEveryByteOfEachDriveToItsOwnFile) {
     writer.Flush();
     EXPECT_EQ(ReadAll(dir / "2024-05-01_14-03-22.vsdrive"), sent);
     EXPECT_EQ(ReadAll(dir / "2024-05-01_14-03-22_1.vsdrive"), (std::vector<std::uint8_t>{1, 2}));
+    EXPECT_TRUE(told.all().empty());
+}
+
+// Bytes wait for the program's tick, not for a timer of the writer's own;
+// the tick has them written without waiting for the disk.
+TEST(DriveWriter, TheTickHasTheBytesWrittenWithoutAFlush) {
+    const auto dir = FreshDir("writer_tick");
+    Told told;
+    DriveWriter writer(dir, [&](const std::string& m) { told(m); });
+    writer.Begin({2024, 5, 1, 14, 3, 22, 0}, 1 << 30);
+    writer.Flush();  // the drive is open, and the thread asleep again
+    const std::uint8_t bytes[3] = {0xFE, 1, 2};
+    writer.Append(bytes);
+    writer.WriteSoon();
+    const auto file = dir / "2024-05-01_14-03-22.vsdrive";
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    std::error_code ec;
+    while (std::filesystem::file_size(file, ec) != 3 &&
+           std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_EQ(ReadAll(file), (std::vector<std::uint8_t>{0xFE, 1, 2}));
     EXPECT_TRUE(told.all().empty());
 }
 
