@@ -20,7 +20,7 @@ std::vector<std::uint8_t> ReadAll(const std::filesystem::path& p) {
 }
 
 std::filesystem::path FreshDir(const std::string& name) {
-    const auto dir = std::filesystem::path(testing::TempDir()) / name;
+    auto dir = std::filesystem::path(testing::TempDir()) / name;
     std::filesystem::remove_all(dir);
     return dir;
 }
