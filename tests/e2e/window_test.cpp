@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QImage>
 #include <string>
 
 #include "e2e/program_harness.h"
@@ -154,6 +155,15 @@ TEST(ProgramWindow, TheFaceLightsWithTheDetector) {
     const auto lit = Shots() / "face-lit.png";
     ASSERT_TRUE(WaitUntil([&] { return program.screenshot(lit) && LitPixels(lit) > 3000; }))
         << LitPixels(lit);
+    // Every element drawn: two shots alike.
+    QImage firstLit;
+    ASSERT_TRUE(WaitUntil([&] {
+        program.screenshot(lit);
+        QImage shot(QString::fromStdString(lit.string()));
+        const bool steady = !firstLit.isNull() && shot == firstLit;
+        firstLit = shot;
+        return steady;
+    }));
 
     pty.feed(Frame(true));
     const auto alert = Shots() / "face-alert.png";
@@ -161,6 +171,16 @@ TEST(ProgramWindow, TheFaceLightsWithTheDetector) {
         const int n = program.screenshot(alert) ? LitPixels(alert) : 0;
         return n > 300 && n < LitPixels(lit) / 2;
     }));
+
+    // Lit again, each element shows the pixels it kept from its first
+    // lighting: the same face, pixel for pixel, as when it was drawn afresh.
+    pty.feed(Frame(true, Lit::All));
+    const auto again = Shots() / "face-lit-again.png";
+    EXPECT_TRUE(WaitUntil([&] {
+        return program.screenshot(again) &&
+               QImage(QString::fromStdString(again.string())) == firstLit;
+    })) << "compare "
+        << lit << " with " << again;
 }
 
 }  // namespace
