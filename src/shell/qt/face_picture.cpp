@@ -35,10 +35,8 @@ void FacePicture::paintEvent(QPaintEvent* event) {
     const QRect at = toDevice.mapRect(QRectF(rect())).toAlignedRect();
     const bool plain = toDevice.type() <= QTransform::TxScale;
 
-    Drawn& drawn = drawn_[picture_.look == FaceLook::Bright ? 0 : 1];
-    if (target != nullptr && plain && drawn.picture == picture_ && drawn.at == at &&
-        drawn.bytesPerLine == target->bytesPerLine() && drawn.pixels.format() == target->format() &&
-        !drawn.pixels.isNull()) {
+    Drawn& drawn = drawnForLook();
+    if (target != nullptr && plain && drawn.fits(picture_, at, *target)) {
         // Straight back into the image, pixel for pixel (the copy carries the
         // image's pixel ratio); the paint system's clip still limits it to
         // what needs repainting. The kept pixels are opaque, so copying them
@@ -73,12 +71,11 @@ bool FacePicture::copyDrawn(const QRegion& region) {
         return false;
     }
     auto* target = static_cast<QImage*>(device);
-    const Drawn& drawn = drawn_[picture_.look == FaceLook::Bright ? 0 : 1];
+    const Drawn& drawn = drawnForLook();
     // The painter maps this widget's point p to p - offset in the image.
     const QRect at = rect().translated(-offset);
     if (target->devicePixelRatio() != 1.0 || target->depth() % 8 != 0 ||
-        drawn.picture != picture_ || drawn.at != at || drawn.pixels.isNull() ||
-        drawn.bytesPerLine != target->bytesPerLine() || drawn.pixels.format() != target->format()) {
+        !drawn.fits(picture_, at, *target)) {
         return false;
     }
     const int bytesPerPixel = target->depth() / 8;

@@ -40,7 +40,15 @@ private:
         QImage pixels;
         QRect at;  // device pixels in the target image
         qsizetype bytesPerLine = 0;
+
+        // Whether these are `art`'s pixels, drawn at `place` in an image laid
+        // out as `target` is.
+        bool fits(FacePictureArt art, QRect place, const QImage& target) const {
+            return !pixels.isNull() && picture == art && at == place &&
+                   bytesPerLine == target.bytesPerLine() && pixels.format() == target.format();
+        }
     };
+    Drawn& drawnForLook() { return drawn_[picture_.look == FaceLook::Bright ? 0 : 1]; }
 
     FacePictureArt picture_;
     Drawn drawn_[2];  // one per look, as an element switches between them
